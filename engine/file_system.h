@@ -1,0 +1,66 @@
+// The narrow door through which the engine touches the disk.
+//
+// Every system call the chunk I/O and the replace make goes through one
+// FileSystem, so a test or the fuzzer can count, fail or shorten any single
+// operation and watch the order in which they happen.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace varnola {
+
+// What the engine needs to know of a file, whatever the platform calls it.
+struct FileStatus {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::uint32_t permissions = 0;  // the rwx bits for user, group, others
+    bool regular = false;
+    bool symlink = false;
+
+    bool SameFileAndContent(const FileStatus& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modifiedNs == other.modifiedNs;
+    }
+};
+
+class FileSystem {
+public:
+    using Handle = int;
+    static constexpr Handle kNoHandle = -1;
+
+    virtual ~FileSystem() = default;
+
+    // Opens an existing regular file for reading. Never blocks on a FIFO or a
+    // device: anything but a regular file fails.
+    virtual Handle OpenForReading(const std::string& path) = 0;
+    // Creates a new file for writing, failing when anything (even a dangling
+    // symbolic link) already holds the name.
+    virtual Handle CreateExclusive(const std::string& path) = 0;
+    // Both return bytes moved, 0 at the end of the file, -1 on error.
+    virtual long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) = 0;
+    virtual long long WriteAt(Handle h, const void* buffer, std::size_t count,
+                              std::uint64_t offset) = 0;
+    virtual bool Status(Handle h, FileStatus& status) = 0;
+    virtual bool SetPermissions(Handle h, std::uint32_t permissions) = 0;
+    virtual bool Flush(Handle h) = 0;  // to the disk, not just the cache
+    virtual bool Close(Handle h) = 0;
+
+    // By name. PathStatus does not follow a final symbolic link.
+    virtual bool PathStatus(const std::string& path, FileStatus& status) = 0;
+    virtual bool ResolveLinks(const std::string& path, std::string& resolved) = 0;
+    virtual bool CanWrite(const std::string& path) = 0;
+    virtual bool Remove(const std::string& path) = 0;
+    // Puts `from` in the place of `to` in one step, replacing what is there.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Makes a completed rename in the folder of `path` durable.
+    virtual bool FlushFolderOf(const std::string& path) = 0;
+};
+
+// The real one, over the system's calls.
+FileSystem& SystemFileSystem();
+
+}  // namespace varnola

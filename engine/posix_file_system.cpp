@@ -1,0 +1,134 @@
+// FileSystem over POSIX calls.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "file_system.h"
+
+namespace varnola {
+namespace {
+
+FileStatus FromStat(const struct stat& st) {
+    FileStatus status;
+    status.device = static_cast<std::uint64_t>(st.st_dev);
+    status.inode = static_cast<std::uint64_t>(st.st_ino);
+    status.size = static_cast<std::uint64_t>(st.st_size);
+    status.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                        st.st_mtim.tv_nsec;
+    status.permissions = static_cast<std::uint32_t>(st.st_mode & 07777);
+    status.regular = S_ISREG(st.st_mode);
+    status.symlink = S_ISLNK(st.st_mode);
+    return status;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    Handle OpenForReading(const std::string& path) override {
+        // O_NONBLOCK so that opening a FIFO with no writer returns at once;
+        // it is then refused below as not a regular file.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) return kNoHandle;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return kNoHandle;
+        }
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+        return fd;
+    }
+
+    Handle CreateExclusive(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              0600);
+        return fd < 0 ? kNoHandle : fd;
+    }
+
+    long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) override {
+        if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return -1;
+        for (;;) {
+            const ssize_t n = ::pread(h, buffer, count, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR) continue;
+            return n;
+        }
+    }
+
+    long long WriteAt(Handle h, const void* buffer, std::size_t count,
+                      std::uint64_t offset) override {
+        if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return -1;
+        for (;;) {
+            const ssize_t n = ::pwrite(h, buffer, count, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR) continue;
+            return n;
+        }
+    }
+
+    bool Status(Handle h, FileStatus& status) override {
+        struct stat st {};
+        if (::fstat(h, &st) != 0) return false;
+        status = FromStat(st);
+        return true;
+    }
+
+    bool SetPermissions(Handle h, std::uint32_t permissions) override {
+        return ::fchmod(h, static_cast<mode_t>(permissions)) == 0;
+    }
+
+    bool Flush(Handle h) override { return ::fsync(h) == 0; }
+
+    bool Close(Handle h) override { return ::close(h) == 0; }
+
+    bool PathStatus(const std::string& path, FileStatus& status) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) return false;
+        status = FromStat(st);
+        return true;
+    }
+
+    bool ResolveLinks(const std::string& path, std::string& resolved) override {
+        std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+        if (!real) return false;
+        resolved = real.get();
+        return true;
+    }
+
+    bool CanWrite(const std::string& path) override {
+        return ::access(path.c_str(), W_OK) == 0;
+    }
+
+    bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+    bool Replace(const std::string& from, const std::string& to) override {
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
+
+    bool FlushFolderOf(const std::string& path) override {
+        const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool ok = ::fsync(fd) == 0;
+        ::close(fd);
+        return ok;
+    }
+};
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+    static PosixFileSystem system;
+    return system;
+}
+
+}  // namespace varnola

@@ -1,0 +1,182 @@
+#include "wave_normalizer.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "message_pump.h"
+#include "sample_kernels.h"
+
+using varnola::FileStatus;
+using varnola::RiffFile;
+
+namespace {
+
+// Full scale of a sample depth: 2^(bits - 1), for the depths that are processed.
+int FullScaleOf(std::uint16_t bitsPerSample) {
+    switch (bitsPerSample) {
+        case 8: return 128;
+        case 16: return 32768;
+        default: return 0;
+    }
+}
+
+bool IsReadOnly(const FileStatus& status) { return (status.permissions & 0222) == 0; }
+
+}  // namespace
+
+CWaveNormalizer::CWaveNormalizer(varnola::FileSystem& fileSystem)
+    : fs(fileSystem), source(fileSystem) {}
+
+bool CWaveNormalizer::Open(const std::string& sourcePath) {
+    path = sourcePath;
+    if (!OpenSource()) return false;
+    CloseSource();
+    return true;
+}
+
+bool CWaveNormalizer::OpenSource() {
+    varnola::WaveLayout layout;
+    if (!source.OpenForReading(path) || !varnola::ReadWaveLayout(source, layout)) {
+        CloseSource();
+        return false;
+    }
+    form = layout.form;
+    chunk = layout.chunk;
+    format = layout.format;
+    dataSize = layout.dataSize;
+    return true;
+}
+
+void CWaveNormalizer::CloseSource() { source.Close(); }
+
+std::size_t CWaveNormalizer::SamplesIn(std::size_t byteCount) const {
+    // The reader refused a block alignment of 0, and for 8 and 16 bits one
+    // too small for its channels, so these samples all lie within the bytes.
+    const std::size_t frames = byteCount / format.blockAlign;
+    return frames * format.channels;
+}
+
+int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
+    if (peak >= 0) return peak;
+    if (!OpenSource()) return -1;
+
+    const std::uint64_t count = dataSize;
+    progress.SetRange32(0, dataSize);
+    peak = 0;
+    unsigned char buffer[kScanBlockBytes];
+    for (std::uint64_t offset = 0; offset < count; offset += kScanBlockBytes) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
+        const long long got = source.Read(buffer, wanted);
+        if (got == 0) break;  // data shorter than declared: what is there counts
+        if (got < 0) {
+            // A peak from part of the file would clip the rest: no measurement.
+            peak = -1;
+            break;
+        }
+        const std::size_t samples = SamplesIn(static_cast<std::size_t>(got));
+        int blockPeak = 0;
+        if (format.bitsPerSample == 8) {
+            blockPeak = varnola::PeakOf8Bit(buffer, samples);
+        } else if (format.bitsPerSample == 16) {
+            blockPeak = varnola::PeakOf16Bit(buffer, samples);
+        }
+        peak = std::max(peak, blockPeak);
+        progress.SetPos(static_cast<std::uint32_t>(offset));
+        PumpWaitingMessages();
+    }
+    CloseSource();
+    return peak;
+}
+
+void CWaveNormalizer::ComputeGain(CProgressCtrl& progress) {
+    const int p = MeasurePeak(progress);
+    const int fullScale = FullScaleOf(format.bitsPerSample);
+    if (p > 0 && fullScale > 0) gain = fullScale * kUnityGain / p;
+}
+
+void CWaveNormalizer::ApplyGain(std::uint64_t /*offset*/, std::size_t byteCount,
+                                unsigned char* buffer) const {
+    if (gain == kUnityGain) return;
+    const std::size_t samples = SamplesIn(byteCount);
+    if (format.bitsPerSample == 8) {
+        varnola::Scale8Bit(buffer, samples, gain);
+    } else if (format.bitsPerSample == 16) {
+        varnola::Scale16Bit(buffer, samples, gain);
+    }
+}
+
+bool CWaveNormalizer::CopyScaledData(RiffFile& output, CProgressCtrl& progress) {
+    varnola::ChunkInfo outForm;
+    varnola::ChunkInfo outData;
+    if (!varnola::BeginWaveOutput(output, format, outForm, outData)) return false;
+
+    const std::uint64_t count = dataSize;
+    progress.SetRange32(0, dataSize);
+    auto buffer = std::make_unique<unsigned char[]>(kRewriteBlockBytes);
+    for (std::uint64_t offset = 0; offset < count; offset += kRewriteBlockBytes) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
+        const long long got = source.Read(buffer.get(), wanted);
+        if (got <= 0) return false;
+        const auto n = static_cast<std::size_t>(got);
+        ApplyGain(offset, n, buffer.get());
+        if (output.Write(buffer.get(), n) != got) return false;
+        progress.SetPos(static_cast<std::uint32_t>(offset));
+        PumpWaitingMessages();
+    }
+    // Fails when the file would outgrow the 32-bit RIFF size.
+    return varnola::EndWaveOutput(output, outForm, outData);
+}
+
+bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
+    // A symbolic link stays a link: the file it points to is the one replaced.
+    std::string target = path;
+    FileStatus entry;
+    if (fs.PathStatus(path, entry) && entry.symlink && !fs.ResolveLinks(path, target)) {
+        return false;
+    }
+    const std::string temporary = target + ".$$$";
+
+    if (!OpenSource()) return false;
+    FileStatus original;
+    if (!fs.Status(source.Handle(), original)) {
+        CloseSource();
+        return false;
+    }
+    RiffFile output(fs);
+    if (!output.OpenForWriting(temporary)) {
+        CloseSource();
+        return false;
+    }
+    // The copy is complete, carries the source's permissions and is on the
+    // disk before anything touches the source.
+    bool written = CopyScaledData(output, progress) &&
+                   fs.SetPermissions(output.Handle(), original.permissions) &&
+                   fs.Flush(output.Handle());
+    written = output.Close() && written;
+    CloseSource();
+    if (!written) {
+        fs.Remove(temporary);
+        return false;
+    }
+    return ReplaceSource(target, temporary, original);
+}
+
+bool CWaveNormalizer::ReplaceSource(const std::string& target, const std::string& temporary,
+                                    const FileStatus& original) {
+    // Someone else's newer file at the name is never clobbered; the copy of
+    // what it replaced is worth nothing then.
+    FileStatus now;
+    if (!fs.PathStatus(target, now) || !now.SameFileAndContent(original)) {
+        fs.Remove(temporary);
+        return false;
+    }
+    // A read-only source is not deleted; the finished copy stays beside it.
+    if (IsReadOnly(now) || !fs.CanWrite(target)) return false;
+    // One atomic step: the name holds either the old file or the new one. A
+    // failed rename leaves both where they are.
+    if (!fs.Replace(temporary, target)) return false;
+    // The file is in place; a folder that cannot be flushed leaves the rename
+    // as durable as the system makes it, and the source was replaced.
+    fs.FlushFolderOf(target);
+    return true;
+}

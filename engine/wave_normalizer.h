@@ -1,0 +1,65 @@
+// All the work on one wave file: validate it, measure its largest sample,
+// derive the gain that brings that peak to full scale, and put a scaled copy
+// in the file's place.
+//
+// One object serves one file. Use: construct, Open, ComputeGain, read the
+// gain; when it is not 1000, SaveNormalized. Both long loops report to the
+// progress bar they are handed and dispatch the thread's waiting messages
+// after every block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "file_system.h"
+#include "progress_ctrl.h"
+#include "riff_file.h"
+#include "wave_format.h"
+
+class CWaveNormalizer {
+public:
+    static constexpr int kUnityGain = 1000;  // gains are in thousandths
+    static constexpr std::size_t kScanBlockBytes = 4096;
+    static constexpr std::size_t kRewriteBlockBytes = 16384;
+
+    explicit CWaveNormalizer(varnola::FileSystem& fs = varnola::SystemFileSystem());
+    CWaveNormalizer(const CWaveNormalizer&) = delete;
+    CWaveNormalizer& operator=(const CWaveNormalizer&) = delete;
+
+    // Remembers the path and validates the file; holds nothing open after.
+    bool Open(const std::string& path);
+    // The peak, measured once per object; -1 when the file cannot be reopened.
+    int MeasurePeak(CProgressCtrl& progress);
+    // Measures, then sets the gain; silence and unreadable files keep 1000.
+    void ComputeGain(CProgressCtrl& progress);
+    // Writes the scaled copy beside the file and puts it in the file's place.
+    bool SaveNormalized(CProgressCtrl& progress);
+
+    int GetGain() const { return gain; }
+    int GetPeak() const { return peak; }
+    const varnola::PcmFormat& GetFormat() const { return format; }
+    std::uint32_t GetDataSize() const { return dataSize; }
+
+    // Scales one block of sample bytes in place; offset is the block's
+    // position in the data and does not change the result.
+    void ApplyGain(std::uint64_t offset, std::size_t byteCount, unsigned char* buffer) const;
+
+private:
+    bool OpenSource();
+    void CloseSource();
+    std::size_t SamplesIn(std::size_t byteCount) const;
+    bool CopyScaledData(varnola::RiffFile& output, CProgressCtrl& progress);
+    bool ReplaceSource(const std::string& target, const std::string& temporary,
+                       const varnola::FileStatus& original);
+
+    varnola::FileSystem& fs;
+    std::string path;
+    varnola::RiffFile source;
+    varnola::ChunkInfo form;
+    varnola::ChunkInfo chunk;
+    varnola::PcmFormat format;
+    std::uint32_t dataSize = 0;
+    int peak = -1;
+    int gain = kUnityGain;
+};

@@ -1,0 +1,272 @@
+// The rewrite and the replace: what ends up on disk in each case.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "message_pump.h"
+#include "reference_normalizer.h"
+#include "temp_dir.h"
+#include "wave_normalizer.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct JobResult {
+    bool opened = false;
+    int gain = 1000;
+    bool saved = false;
+};
+
+JobResult RunJob(const std::string& path, CProgressCtrl* measureBar = nullptr,
+                 CProgressCtrl* saveBar = nullptr) {
+    CProgressCtrl measure, save;
+    CWaveNormalizer n;
+    JobResult r;
+    r.opened = n.Open(path);
+    if (!r.opened) return r;
+    n.ComputeGain(measureBar ? *measureBar : measure);
+    r.gain = n.GetGain();
+    if (r.gain != 1000) r.saved = n.SaveNormalized(saveBar ? *saveBar : save);
+    return r;
+}
+
+class PumpHookGuard {
+public:
+    explicit PumpHookGuard(std::function<void()> hook) { SetPumpHook(std::move(hook)); }
+    ~PumpHookGuard() { SetPumpHook(nullptr); }
+};
+
+TEST(Save, ThreeChannelsLeaveTheSkippedBytesOfEachBlockAlone) {
+    TempDir dir;
+    const std::string path = dir.File("three.wav");
+    const Format f = Pcm(3, 16);  // alignment 6
+    // The peak (8000) sits in bytes 4092..4093, which the scan never looks at;
+    // the measured peak is 4000, so the gain is 8192 and that sample clips.
+    std::vector<int> values(3 * 16384 / 2, 0);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 4001) - 2000;
+    values[100] = 4000;
+    values[4092 / 2] = 8000;
+    values[16380 / 2] = 3;   // last 4 bytes of the first rewrite block: never scaled
+    values[16382 / 2] = -3;
+    const Bytes data = Samples16(values);
+    WriteFile(path, SimpleWave(f, data));
+
+    const JobResult r = RunJob(path);
+    ASSERT_TRUE(r.saved);
+    EXPECT_EQ(r.gain, 8192);
+    const Expected e = ReferenceNormalize(f, data);
+    ASSERT_EQ(e.gain, 8192);
+    const Bytes out = ReadFile(path);
+    EXPECT_EQ(out, e.output);
+    EXPECT_EQ(Sample16At(out, 44 + 4092), 32767);  // scaled though never measured
+    EXPECT_EQ(Sample16At(out, 44 + 16380), 3);
+    EXPECT_EQ(Sample16At(out, 44 + 16382), -3);
+}
+
+TEST(Save, DataShorterOnDiskThanDeclared) {
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(20000, 10000);  // 40000 bytes present
+    struct Case {
+        std::uint32_t declared;
+        bool saved;
+    };
+    // 3 blocks of 16384 reach 49152: the last block still holds bytes, so it
+    // saves with what is there; declaring 4 blocks makes the fourth read empty.
+    for (const Case c : {Case{49000, true}, Case{60000, false}}) {
+        TempDir dir;
+        const std::string path = dir.File("short.wav");
+        const Bytes original = RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, c.declared)});
+        WriteFile(path, original);
+        const JobResult r = RunJob(path);
+        ASSERT_TRUE(r.opened);
+        EXPECT_EQ(r.saved, c.saved) << c.declared;
+        EXPECT_EQ(ReadFile(path), c.saved ? ReferenceNormalize(f, data).output : original);
+        EXPECT_FALSE(Exists(path + ".$$$"));
+    }
+}
+
+TEST(Save, ReadOnlySourceIsKeptAndTheFinishedCopyStaysBeside) {
+    TempDir dir;
+    const std::string path = dir.File("ro.wav");
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(3000, 5000);
+    const Bytes original = SimpleWave(f, data);
+    WriteFile(path, original);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const JobResult r = RunJob(path);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadFile(path + ".$$$"), ReferenceNormalize(f, data).output);
+}
+
+TEST(Save, PermissionsCarryOverToTheReplacement) {
+    TempDir dir;
+    const std::string path = dir.File("perm.wav");
+    WriteFile(path, SimpleWave(Pcm(1, 16), Sine16(300, 700)));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(RunJob(path).saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(Save, StaleTemporaryFileIsReplacedOrRemoved) {
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(3000, 5000);
+    {
+        TempDir dir;
+        const std::string path = dir.File("stale.wav");
+        WriteFile(path, SimpleWave(f, data));
+        WriteFile(path + ".$$$", Bytes(100000, 7));
+        ASSERT_TRUE(RunJob(path).saved);
+        EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
+        EXPECT_FALSE(Exists(path + ".$$$"));
+    }
+    {
+        // The rewrite fails (data missing on disk), so the stale file goes with it.
+        TempDir dir;
+        const std::string path = dir.File("stale.wav");
+        const Bytes original = RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, 100000)});
+        WriteFile(path, original);
+        WriteFile(path + ".$$$", Bytes(10, 7));
+        EXPECT_FALSE(RunJob(path).saved);
+        EXPECT_EQ(ReadFile(path), original);
+        EXPECT_FALSE(Exists(path + ".$$$"));
+    }
+}
+
+TEST(Save, LinkPlantedAtTheTemporaryNameIsNotFollowed) {
+    TempDir dir;
+    const std::string path = dir.File("a.wav");
+    const std::string victim = dir.File("victim");
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(3000, 5000);
+    WriteFile(path, SimpleWave(f, data));
+    WriteFile(victim, Bytes{1, 2, 3});
+    ASSERT_EQ(::symlink(victim.c_str(), (path + ".$$$").c_str()), 0);
+    ASSERT_TRUE(RunJob(path).saved);
+    EXPECT_EQ(ReadFile(victim), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
+}
+
+TEST(Save, SymbolicLinkSourceStaysALinkToTheNormalisedTarget) {
+    TempDir dir;
+    const std::string target = dir.File("real.wav");
+    const std::string link = dir.File("link.wav");
+    const Format f = Pcm(2, 16);
+    const Bytes data = Sine16(4000, 3000);
+    WriteFile(target, SimpleWave(f, data));
+    ASSERT_EQ(::symlink("real.wav", link.c_str()), 0);
+    ASSERT_TRUE(RunJob(link).saved);
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFile(target), ReferenceNormalize(f, data).output);
+    EXPECT_FALSE(Exists(link + ".$$$"));
+    EXPECT_FALSE(Exists(target + ".$$$"));
+}
+
+TEST(Save, SourceChangedDuringTheRewriteIsNeverClobbered) {
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(40000, 5000);  // several rewrite blocks
+    const Bytes theirs = SimpleWave(f, Sine16(100, 100));
+    struct Change {
+        const char* name;
+        std::function<void(const std::string&)> apply;
+    };
+    const std::vector<Change> changes = {
+        {"replaced", [&](const std::string& p) {
+             WriteFile(p + ".new", theirs);
+             ::rename((p + ".new").c_str(), p.c_str());
+         }},
+        {"truncated", [&](const std::string& p) { ::truncate(p.c_str(), 1000); }},
+        {"appended", [&](const std::string& p) {
+             FILE* file = std::fopen(p.c_str(), "ab");
+             std::fputs("more", file);
+             std::fclose(file);
+         }},
+    };
+    for (const Change& change : changes) {
+        TempDir dir;
+        const std::string path = dir.File("busy.wav");
+        WriteFile(path, SimpleWave(f, data));
+        CProgressCtrl measure, save;
+        CWaveNormalizer n;
+        ASSERT_TRUE(n.Open(path));
+        n.ComputeGain(measure);
+        ASSERT_NE(n.GetGain(), 1000);
+        int pumps = 0;
+        PumpHookGuard hook([&] {
+            if (++pumps == 2) change.apply(path);
+        });
+        EXPECT_FALSE(n.SaveNormalized(save)) << change.name;
+        const Bytes now = ReadFile(path);
+        if (std::string(change.name) == "replaced") {
+            EXPECT_EQ(now, theirs);
+        }
+        EXPECT_NE(now, ReferenceNormalize(f, data).output) << change.name;
+        EXPECT_FALSE(Exists(path + ".$$$")) << change.name;
+    }
+}
+
+TEST(Save, ProgressCoversTheDataInBlocks) {
+    TempDir dir;
+    const std::string path = dir.File("progress.wav");
+    const Bytes data = Sine16(25000, 4000);  // 50000 bytes
+    WriteFile(path, SimpleWave(Pcm(1, 16), data));
+    std::vector<std::uint32_t> measured;
+    CProgressCtrl measure, save;
+    PumpHookGuard hook([&] { measured.push_back(measure.GetPos()); });
+    ASSERT_TRUE(RunJob(path, &measure, &save).saved);
+    EXPECT_EQ(measure.GetUpper(), 50000u);
+    EXPECT_EQ(save.GetUpper(), 50000u);
+    // 13 scan blocks, the bar at each one's start; 4 rewrite blocks.
+    ASSERT_EQ(measured.size(), 13u + 4u);
+    EXPECT_EQ(measured[0], 0u);
+    EXPECT_EQ(measured[12], 12u * 4096);
+    EXPECT_EQ(measure.GetPos(), 12u * 4096);
+    EXPECT_EQ(save.GetPos(), 3u * 16384);
+}
+
+// Accepts every write without storing it, so a file of almost 4 GiB costs nothing.
+class DiscardingFileSystem final : public varnola::FileSystem {
+public:
+    Handle OpenForReading(const std::string&) override { return kNoHandle; }
+    Handle CreateExclusive(const std::string&) override { return 3; }
+    long long ReadAt(Handle, void*, std::size_t, std::uint64_t) override { return -1; }
+    long long WriteAt(Handle, const void*, std::size_t count, std::uint64_t) override {
+        return static_cast<long long>(count);
+    }
+    bool Status(Handle, varnola::FileStatus&) override { return false; }
+    bool SetPermissions(Handle, std::uint32_t) override { return true; }
+    bool Flush(Handle) override { return true; }
+    bool Close(Handle) override { return true; }
+    bool PathStatus(const std::string&, varnola::FileStatus&) override { return false; }
+    bool ResolveLinks(const std::string&, std::string&) override { return false; }
+    bool CanWrite(const std::string&) override { return true; }
+    bool Remove(const std::string&) override { return true; }
+    bool Replace(const std::string&, const std::string&) override { return true; }
+    bool FlushFolderOf(const std::string&) override { return true; }
+};
+
+TEST(Save, OutputWhoseRiffSizeWouldNotFit32BitsFails) {
+    static const unsigned char block[1 << 16] = {};
+    for (const std::uint64_t samples : {std::uint64_t{0xFFFFFFFF} - 36 - 1, std::uint64_t{0xFFFFFFFF} - 36 + 1}) {
+        DiscardingFileSystem fs;
+        varnola::RiffFile out(fs);
+        ASSERT_TRUE(out.OpenForWriting("x"));
+        varnola::ChunkInfo form, data;
+        ASSERT_TRUE(varnola::BeginWaveOutput(out, varnola::PcmFormat{}, form, data));
+        for (std::uint64_t left = samples; left > 0;) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof block));
+            ASSERT_EQ(out.Write(block, n), static_cast<long long>(n));
+            left -= n;
+        }
+        // 36 + N: 0xFFFFFFFE still fits the size field, 0x100000000 does not.
+        EXPECT_EQ(varnola::EndWaveOutput(out, form, data), samples < 0xFFFFFFFF - 36) << samples;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds Varnola and runs every test. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+cmake --preset release >/dev/null
+cmake --build --preset release
+ctest --preset release -j"$(nproc)"
