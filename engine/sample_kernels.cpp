@@ -10,7 +10,7 @@
 // portable build stands alone.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && \
     !defined(__SANITIZE_ADDRESS__)
-#define VARNOLA_MULTIVERSION __attribute__((target_clones("default", "avx2")))
+#define VARNOLA_MULTIVERSION __attribute__((target_clones("default", "avx2", "arch=x86-64-v4")))
 #else
 #define VARNOLA_MULTIVERSION
 #endif
