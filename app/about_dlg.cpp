@@ -1,0 +1,5 @@
+#include "about_dlg.h"
+
+#include "resource_ids.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

@@ -1,0 +1,5 @@
+#include "normalize_app.h"
+
+CNormalizeApp theApp;
+
+int main(int argc, char** argv) { return AfxWinMain(argc, argv); }

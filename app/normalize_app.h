@@ -1,0 +1,11 @@
+// The application object: starts the main dialog and ends with it.
+#pragma once
+
+#include "win_app.h"
+
+class CNormalizeApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,18 @@
+// Files dropped from the file manager: the drop handle lists their local
+// paths in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "win_types.h"
+
+struct DropList {
+    std::vector<std::string> paths;
+};
+
+// With index 0xFFFFFFFF: the number of files. With a null buffer: the
+// length of that path. Otherwise copies the path, cut to fit and ended by a
+// zero byte, and returns the bytes copied.
+UINT DragQueryFileA(HDROP drop, UINT index, LPTSTR buffer, UINT size);
+void DragFinish(HDROP drop);

@@ -1,0 +1,47 @@
+// The system's open-file dialog. The selection is laid out in the caller's
+// buffer the Explorer way: one full path for a single choice; otherwise the
+// folder, then each name, each ended by a zero byte, and an empty string at
+// the end. GetNextPathName walks it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cstring.h"
+#include "win_types.h"
+
+class CWnd;
+
+struct OPENFILENAME {
+    DWORD Flags = 0;
+    LPTSTR lpstrFile = nullptr;
+    DWORD nMaxFile = 0;
+    LPCTSTR lpstrDefExt = nullptr;
+};
+
+// Where GetNextPathName goes on; 0 when there is nothing more.
+using POSITION = std::size_t;
+
+class CFileDialog {
+public:
+    CFileDialog(BOOL openFileDialog, LPCTSTR defaultExtension = nullptr, LPCTSTR fileName = nullptr,
+                DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR filter = nullptr,
+                CWnd* parent = nullptr);
+
+    // IDOK only when the user confirmed and the whole selection fitted the buffer.
+    std::intptr_t DoModal();
+    POSITION GetStartPosition() const;
+    CString GetNextPathName(POSITION& position) const;
+
+    OPENFILENAME m_ofn;
+
+private:
+    bool LayOut(const std::vector<std::string>& paths);
+
+    CString filter_;
+    CString defaultExtension_;
+    CWnd* parent_;
+    char ownBuffer_[260] = {};
+};

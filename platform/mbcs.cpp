@@ -1,0 +1,37 @@
+#include "mbcs.h"
+
+namespace {
+
+CodePage activePage = CodePage::kUtf8;
+
+std::size_t Utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;  // a stray continuation byte or an invalid lead stands alone
+}
+
+bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace
+
+CodePage ActiveCodePage() { return activePage; }
+
+void SetActiveCodePage(CodePage page) { activePage = page; }
+
+std::size_t CharacterLength(const char* text, std::size_t available) {
+    if (available == 0) return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 1;
+    if (activePage == CodePage::kUtf8) {
+        length = Utf8Length(lead);
+        // A truncated or malformed sequence: only the lead byte counts.
+        for (std::size_t i = 1; i < length; ++i) {
+            if (i >= available || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+        }
+    } else if (IsShiftJisLead(lead)) {
+        length = available >= 2 && text[1] != '\0' ? 2 : 1;
+    }
+    return length;
+}

@@ -1,0 +1,29 @@
+// Seams through which a test stands in for the user where the system would
+// show something modal of its own: the message box and the open-file
+// dialog. Each replaces the backend while set; pass null to restore it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cstring.h"
+#include "native_window.h"
+
+namespace platform_testing {
+
+using MessageBoxResponder = std::function<int(const CString& text, const CString& caption, UINT type)>;
+void SetMessageBoxResponder(MessageBoxResponder responder);
+
+using OpenFileResponder =
+    std::function<bool(const OpenFileRequest& request, std::vector<std::string>& paths)>;
+void SetOpenFileResponder(OpenFileResponder responder);
+
+// Runs `task` from the top of the innermost modal loop once every message
+// waiting before it was handled, never from inside a long loop's dispatching.
+void RunWhenIdle(std::function<void()> task);
+
+}  // namespace platform_testing
+
+// The backend's side of RunWhenIdle: true when a task ran.
+bool RunOneIdleTask();
