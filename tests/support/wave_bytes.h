@@ -18,7 +18,9 @@ inline void PutLe32(Bytes& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-inline void PutId(Bytes& out, const char* id) { out.insert(out.end(), id, id + 4); }
+inline void PutId(Bytes& out, const char* id) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(id[i]));
+}
 
 inline std::uint32_t GetLe32(const Bytes& in, std::size_t at) {
     return in[at] | in[at + 1] << 8 | in[at + 2] << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
