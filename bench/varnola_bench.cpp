@@ -6,6 +6,9 @@
 #include <string>
 
 #include "bench_files.h"
+#ifdef VARNOLA_BENCH_DIALOG
+#include "dialog_job.h"
+#endif
 #include "progress_ctrl.h"
 #include "wave_normalizer.h"
 
@@ -58,6 +61,19 @@ int main(int argc, char** argv) {
         const double mb = static_cast<double>(bytes) / 1e6;
         std::printf("%-18s %12.0f %12.0f %8.2f\n", spec.name, mb / floor, mb / engine, engine / floor);
     }
+#ifdef VARNOLA_BENCH_DIALOG
+    {
+        // The same job through the dialog: real Qt bars, the real pump after every block.
+        const bench::WaveSpec spec{"16-bit stereo", 2, 16};
+        const std::string master = dir + "/master.wav";
+        const std::string work = dir + "/work.wav";
+        bench::WriteTestWave(master, spec, bytes);
+        const auto medians = bench::TimeDialogJob(work, runs, [&] { bench::CopyFile(master, work); },
+                                                  [&] { return EngineJob(work); });
+        std::printf("\n%-18s %12s %12s %8s\n", "file", "dialog s", "headless s", "ratio");
+        std::printf("%-18s %12.3f %12.3f %8.2f\n", spec.name, medians[0], medians[1], medians[0] / medians[1]);
+    }
+#endif
     bench::RemoveTree(dir);
     return 0;
 }

@@ -32,6 +32,7 @@ struct MessageBoxCall {
 class DialogDriver {
 public:
     DialogDriver() {
+        platform_testing::DispatchAtEveryPump(true);
         platform_testing::SetMessageBoxResponder([this](const CString& text, const CString& caption, UINT type) {
             boxes.push_back({text.Bytes(), caption.Bytes(), type});
             return static_cast<int>(IDOK);
@@ -48,6 +49,7 @@ public:
         platform_testing::SetMessageBoxResponder(nullptr);
         platform_testing::SetOpenFileResponder(nullptr);
         SetPumpHook(nullptr);
+        platform_testing::DispatchAtEveryPump(false);
     }
 
     // Starts the program as the executable `varnola`, runs the steps, and
