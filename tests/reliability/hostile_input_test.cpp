@@ -50,7 +50,7 @@ std::vector<Hostile> Cases() {
     for (std::size_t cut = 0; cut <= 60; ++cut) {
         cases.push_back({"CutAt" + std::to_string(cut), Bytes(valid.begin(), valid.begin() + cut)});
     }
-    for (std::size_t cut : {100u, 4097u, 6001u, 11999u}) {
+    for (std::size_t cut : {100u, 4097u, 5000u, 6043u}) {
         cases.push_back({"CutInDataAt" + std::to_string(cut), Bytes(valid.begin(), valid.begin() + cut)});
     }
     for (std::uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFEu}) {
