@@ -1,6 +1,7 @@
 // Files made to break the reader: each ends in bounded time with a clear
 // outcome, and the file is untouched unless it was saved.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,18 @@ TEST(HostileInput, NothingButRegularFilesIsEverOpened) {
     const std::string empty = dir.File("empty.wav");
     WriteFile(empty, Bytes{});
     EXPECT_FALSE(RunJob(empty).opened);
+}
+
+TEST(HostileInput, FileWithoutReadPermissionIsRefused) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file whatever its mode";
+    TempDir dir;
+    const std::string path = dir.File("secret.wav");
+    const Bytes file = SimpleWave(kF, kData);
+    WriteFile(path, file);
+    ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+    EXPECT_FALSE(RunJob(path).opened);
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(ReadFile(path), file);
 }
 
 }  // namespace
