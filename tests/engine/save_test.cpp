@@ -6,31 +6,13 @@
 
 #include "message_pump.h"
 #include "reference_normalizer.h"
+#include "run_job.h"
 #include "temp_dir.h"
 #include "wave_normalizer.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct JobResult {
-    bool opened = false;
-    int gain = 1000;
-    bool saved = false;
-};
-
-JobResult RunJob(const std::string& path, CProgressCtrl* measureBar = nullptr,
-                 CProgressCtrl* saveBar = nullptr) {
-    CProgressCtrl measure, save;
-    CWaveNormalizer n;
-    JobResult r;
-    r.opened = n.Open(path);
-    if (!r.opened) return r;
-    n.ComputeGain(measureBar ? *measureBar : measure);
-    r.gain = n.GetGain();
-    if (r.gain != 1000) r.saved = n.SaveNormalized(saveBar ? *saveBar : save);
-    return r;
-}
 
 class PumpHookGuard {
 public:

@@ -2,20 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "reference_normalizer.h"
+#include "run_job.h"
 #include "temp_dir.h"
 #include "wave_normalizer.h"
 
 using namespace testing_support;
 
 namespace {
-
-bool RunJob(const std::string& path) {
-    CProgressCtrl measure, save;
-    CWaveNormalizer n;
-    if (!n.Open(path)) return false;
-    n.ComputeGain(measure);
-    return n.GetGain() != 1000 && n.SaveNormalized(save);
-}
 
 TEST(WaveOutput, OddLengthGetsPadByteAndOtherChunksAreDropped) {
     TempDir dir;
@@ -25,7 +18,7 @@ TEST(WaveOutput, OddLengthGetsPadByteAndOtherChunksAreDropped) {
     WriteFile(path, RiffWave({Chunk("JUNK", Bytes(5, 0xAA)), Chunk("fmt ", FormatBytes(f)),
                               Chunk("fact", Bytes{3, 0, 0, 0}), Chunk("LIST", Bytes(7, 'x')),
                               Chunk("data", Bytes{192, 128, 100})}));
-    ASSERT_TRUE(RunJob(path));
+    ASSERT_TRUE(RunJob(path).saved);
 
     const Bytes expected = {
         'R', 'I', 'F', 'F', 40, 0, 0, 0,  // 36 + 3 + 1 pad
@@ -46,7 +39,7 @@ TEST(WaveOutput, ExtendedFormatChunkIsWrittenWithSixteenBytes) {
     const Format f = Pcm(2, 16);
     const Bytes data = Sine16(1000, 12000);
     WriteFile(path, RiffWave({Chunk("fmt ", FormatBytes(f, 2)), Chunk("data", data)}));
-    ASSERT_TRUE(RunJob(path));
+    ASSERT_TRUE(RunJob(path).saved);
     EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
 }
 
@@ -56,7 +49,7 @@ TEST(WaveOutput, LargerFileMatchesTheRulesAcrossManyBlocks) {
     const Format f = Pcm(2, 16);
     const Bytes data = Sine16(150001 * 2, 9876);  // ~600 KB, not a whole number of blocks
     WriteFile(path, SimpleWave(f, data));
-    ASSERT_TRUE(RunJob(path));
+    ASSERT_TRUE(RunJob(path).saved);
     EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
 }
 

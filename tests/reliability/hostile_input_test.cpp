@@ -6,27 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "invariant.h"
+#include "run_job.h"
 #include "wave_normalizer.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct JobOutcome {
-    bool opened = false;
-    bool saved = false;
-};
-
-JobOutcome RunJob(const std::string& path) {
-    CProgressCtrl measure, save;
-    CWaveNormalizer n;
-    JobOutcome o;
-    o.opened = n.Open(path);
-    if (!o.opened) return o;
-    n.ComputeGain(measure);
-    if (n.GetGain() != 1000) o.saved = n.SaveNormalized(save);
-    return o;
-}
 
 struct Hostile {
     std::string name;
@@ -95,7 +80,7 @@ TEST_P(HostileInput, EndsCleanly) {
     TempDir dir;
     const std::string path = dir.File("in.wav");
     WriteFile(path, GetParam().file);
-    const JobOutcome o = RunJob(path);
+    const JobResult o = RunJob(path);
     if (!o.opened) {
         EXPECT_EQ(ReadFile(path), GetParam().file);
         EXPECT_FALSE(Exists(path + ".$$$"));
@@ -122,7 +107,7 @@ TEST(HostileInput, SparseSilenceOfAlmostFourGigabytesEndsWithoutARewrite) {
     header[4] = 0xFF, header[5] = 0xFF, header[6] = 0xFF, header[7] = 0xFF;
     WriteFile(path, header);
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(header.size() + declared)), 0);
-    const JobOutcome o = RunJob(path);
+    const JobResult o = RunJob(path);
     EXPECT_TRUE(o.opened);
     EXPECT_FALSE(o.saved);
     EXPECT_FALSE(Exists(path + ".$$$"));
