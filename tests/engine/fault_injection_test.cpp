@@ -78,6 +78,7 @@ TEST_P(EveryOperation, SourceIsIntactOrReplacedNeverPartial) {
             break;
         }
     }
+    RecordProperty("operations_tried", std::to_string(tried));
     EXPECT_GT(tried, 20);
 }
 
