@@ -23,7 +23,9 @@ TEST(ManyFiles, TwoThousandFilesEachGetTheirOutcomeInFlatMemory) {
     long rssAt200 = 0;
     int saved = 0, unity = 0, rejected = 0;
     for (int i = 0; i < 2000; ++i) {
-        const std::string path = dir.File("f" + std::to_string(i) + ".wav");
+        std::string name = std::to_string(i);
+        name += ".wav";
+        const std::string path = dir.File(name);
         // Every tenth is not a wave file, every seventh already at full scale.
         if (i % 10 == 0) {
             WriteFile(path, Bytes(64, 'x'));
@@ -49,6 +51,10 @@ TEST(ManyFiles, TwoThousandFilesEachGetTheirOutcomeInFlatMemory) {
     const long rssAt2000 = PeakRssKb();
     RecordProperty("peak_rss_kb_200", std::to_string(rssAt200));
     RecordProperty("peak_rss_kb_2000", std::to_string(rssAt2000));
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed memory in quarantine: RSS says nothing there.
+    return;
+#endif
     EXPECT_LT(rssAt2000 - rssAt200, 8 * 1024) << "peak RSS grew from " << rssAt200 << " kB to " << rssAt2000 << " kB";
 }
 
