@@ -78,15 +78,20 @@ bool CopyFile(const std::string& from, const std::string& to) {
 }
 
 bool IoFloor(const std::string& path) {
+    // The same offsets as the engine: the samples start after the 44-byte
+    // header, and the new file gets a 44-byte header before them.
+    constexpr off_t kHeaderBytes = 44;
     std::vector<unsigned char> buffer(16384);
     const int in = ::open(path.c_str(), O_RDONLY);
     if (in < 0) return false;
+    ::lseek(in, kHeaderBytes, SEEK_SET);
     while (::read(in, buffer.data(), 4096) > 0) {
     }
     ::lseek(in, 0, SEEK_SET);
     const std::string temporary = path + ".$$$";
     const int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    bool ok = out >= 0;
+    bool ok = out >= 0 && ::read(in, buffer.data(), kHeaderBytes) == kHeaderBytes &&
+              ::write(out, buffer.data(), kHeaderBytes) == kHeaderBytes;
     ssize_t n = 0;
     while (ok && (n = ::read(in, buffer.data(), buffer.size())) > 0) {
         ok = ::write(out, buffer.data(), static_cast<std::size_t>(n)) == n;

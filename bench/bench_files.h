@@ -18,8 +18,8 @@ struct WaveSpec {
 bool WriteTestWave(const std::string& path, const WaveSpec& spec, std::uint64_t dataBytes);
 bool CopyFile(const std::string& from, const std::string& to);
 // The same access pattern as the engine with no processing: the data read in
-// 4096-byte blocks, then read in 16384-byte blocks and written to a new file,
-// flushed, renamed over the source.
+// 4096-byte blocks, then the header and the data read in 16384-byte blocks
+// and written to a new file at the same offsets, flushed, renamed over the source.
 bool IoFloor(const std::string& path);
 
 // Median wall-clock seconds of each job over `runs` rounds; within a round

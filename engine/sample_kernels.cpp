@@ -44,6 +44,33 @@ void StoreSamples(const std::int16_t* samples, unsigned char* bytes, std::size_t
     }
 }
 
+std::int16_t SampleAt(const unsigned char* bytes, std::size_t i) {
+    std::int16_t s;
+    std::memcpy(&s, bytes + 2 * i, 2);
+    return s;
+}
+
+// Little-endian hosts work on the bytes where they lie.
+VARNOLA_MULTIVERSION
+int PeakInPlace(const unsigned char* bytes, std::size_t count) {
+    std::int16_t high = 0;
+    std::int16_t low = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        high = std::max(high, SampleAt(bytes, i));
+        low = std::min(low, SampleAt(bytes, i));
+    }
+    return std::max<int>(high, -static_cast<int>(low));
+}
+
+VARNOLA_MULTIVERSION
+void ScaleInPlaceNarrow(unsigned char* bytes, std::size_t count, int gain) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int32_t t = gain * static_cast<std::int32_t>(SampleAt(bytes, i)) / 1000;
+        const auto s = static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767));
+        std::memcpy(bytes + 2 * i, &s, 2);
+    }
+}
+
 VARNOLA_MULTIVERSION
 int PeakOfSamples(const std::int16_t* samples, std::size_t count) {
     // The largest magnitude is the larger of the maximum and the negated
@@ -90,6 +117,7 @@ int PeakOf8Bit(const unsigned char* samples, std::size_t count) {
 }
 
 int PeakOf16Bit(const unsigned char* samples, std::size_t count) {
+    if constexpr (std::endian::native == std::endian::little) return PeakInPlace(samples, count);
     alignas(64) std::int16_t chunk[kChunkSamples];
     int peak = 0;
     for (std::size_t done = 0; done < count;) {
@@ -111,6 +139,12 @@ void Scale8Bit(unsigned char* samples, std::size_t count, int gain) {
 }
 
 void Scale16Bit(unsigned char* samples, std::size_t count, int gain) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (gain <= kMaxNarrowGain) {
+            ScaleInPlaceNarrow(samples, count, gain);
+            return;
+        }
+    }
     alignas(64) std::int16_t chunk[kChunkSamples];
     for (std::size_t done = 0; done < count;) {
         const std::size_t n = std::min(kChunkSamples, count - done);

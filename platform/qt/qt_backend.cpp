@@ -32,6 +32,8 @@
 #include <QUrl>
 #include <chrono>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "drop_files.h"
 #include "message_pump.h"
@@ -71,19 +73,32 @@ QFont DialogFont(const DialogTemplate& dialog) {
     return font;
 }
 
+// The long loops move a bar after every block; showing each step would
+// repaint it hundreds of times a second. A bar takes its latest value when
+// the pump dispatches, when a text is pushed to the screen, before anything
+// modal comes up, and at the top of the dialog's loop.
 class QtProgressBar final : public ProgressBarView {
 public:
     explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
+    ~QtProgressBar() override { Waiting().erase(this); }
     void ShowRange(std::uint32_t upper) override {
         upper_ = upper;
-        Apply();
+        Changed();
     }
     void ShowPosition(std::uint32_t position) override {
         position_ = position;
-        Apply();
+        Changed();
+    }
+    static void ShowWaiting() {
+        for (QtProgressBar* bar : std::exchange(Waiting(), {})) bar->Apply();
     }
 
 private:
+    static std::set<QtProgressBar*>& Waiting() {
+        static std::set<QtProgressBar*> waiting;
+        return waiting;
+    }
+    void Changed() { Waiting().insert(this); }
     void Apply() {
         const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
         bar_->setRange(0, scaled.upper);
@@ -116,6 +131,7 @@ public:
 
     // NativeWindow
     void SetItemText(int id, const CString& text) override {
+        QtProgressBar::ShowWaiting();
         if (auto* label = qobject_cast<QLabel*>(Item(id))) {
             label->setText(FromLocal(text));
             label->repaint();  // the long loops that follow must show it at once
@@ -178,6 +194,7 @@ public:
         loopEnded_ = &ended;
         runningLoops_.push_back(this);
         while (!ended) {
+            QtProgressBar::ShowWaiting();
             if (HasIdleTask() && !idleMarkerPosted_) PostIdleMarker();
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         }
@@ -404,6 +421,7 @@ void DispatchWaitingEvents() {
     static Clock::time_point last;
     const Clock::time_point now = Clock::now();
     if (now - last < kInterval && !DispatchesAtEveryPump()) return;
+    QtProgressBar::ShowWaiting();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     last = Clock::now();
 }
@@ -434,6 +452,7 @@ std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, C
 }
 
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT /*type*/) {
+    QtProgressBar::ShowWaiting();
     QMessageBox box(QMessageBox::NoIcon, FromLocal(caption), FromLocal(text), QMessageBox::Ok,
                     owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
     box.exec();
@@ -442,6 +461,7 @@ int MessageBox(NativeWindow* owner, const CString& text, const CString& caption,
 
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths) {
+    QtProgressBar::ShowWaiting();
     QFileDialog dialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
