@@ -8,14 +8,14 @@
 
 namespace bench {
 
-struct WaveSpec {
+struct SampleLayout {
     const char* name;
     std::uint16_t channels;
     std::uint16_t bits;
 };
 
 // Writes a wave file of `dataBytes` sample bytes whose peak sits well below full scale.
-bool WriteTestWave(const std::string& path, const WaveSpec& spec, std::uint64_t dataBytes);
+bool WriteTestWave(const std::string& path, const SampleLayout& layout, std::uint64_t dataBytes);
 bool CopyFile(const std::string& from, const std::string& to);
 // The same access pattern as the engine with no processing: the data read in
 // 4096-byte blocks, then the header and the data read in 16384-byte blocks

@@ -45,11 +45,11 @@ int main(int argc, char** argv) {
     const std::string dir = bench::MakeTempDir();
     std::printf("%lu MiB of sample data, median of %d warm-cache runs\n", mib, runs);
     std::printf("%-18s %12s %12s %8s\n", "file", "floor MB/s", "engine MB/s", "ratio");
-    const bench::WaveSpec specs[] = {{"16-bit stereo", 2, 16}, {"8-bit mono", 1, 8}};
-    for (const auto& spec : specs) {
+    const bench::SampleLayout layouts[] = {{"16-bit stereo", 2, 16}, {"8-bit mono", 1, 8}};
+    for (const auto& layout : layouts) {
         const std::string master = dir + "/master.wav";
         const std::string work = dir + "/work.wav";
-        if (!bench::WriteTestWave(master, spec, bytes)) {
+        if (!bench::WriteTestWave(master, layout, bytes)) {
             std::fprintf(stderr, "cannot write %s\n", master.c_str());
             return 1;
         }
@@ -59,19 +59,19 @@ int main(int argc, char** argv) {
         const double floor = medians[0];
         const double engine = medians[1];
         const double mb = static_cast<double>(bytes) / 1e6;
-        std::printf("%-18s %12.0f %12.0f %8.2f\n", spec.name, mb / floor, mb / engine, engine / floor);
+        std::printf("%-18s %12.0f %12.0f %8.2f\n", layout.name, mb / floor, mb / engine, engine / floor);
     }
 #ifdef VARNOLA_BENCH_DIALOG
     {
         // The same job through the dialog: real Qt bars, the real pump after every block.
-        const bench::WaveSpec spec{"16-bit stereo", 2, 16};
+        const bench::SampleLayout layout{"16-bit stereo", 2, 16};
         const std::string master = dir + "/master.wav";
         const std::string work = dir + "/work.wav";
-        bench::WriteTestWave(master, spec, bytes);
+        bench::WriteTestWave(master, layout, bytes);
         const auto medians = bench::TimeDialogJob(work, runs, [&] { bench::CopyFile(master, work); },
                                                   [&] { return EngineJob(work); });
         std::printf("\n%-18s %12s %12s %8s\n", "file", "dialog s", "headless s", "ratio");
-        std::printf("%-18s %12.3f %12.3f %8.2f\n", spec.name, medians[0], medians[1], medians[0] / medians[1]);
+        std::printf("%-18s %12.3f %12.3f %8.2f\n", layout.name, medians[0], medians[1], medians[0] / medians[1]);
     }
 #endif
     bench::RemoveTree(dir);
