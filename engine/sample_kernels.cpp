@@ -6,8 +6,8 @@
 #include <cstring>
 
 // On x86-64 with the GNU toolchain each kernel is also built for AVX2 and
-// the loader picks the variant the processor can run; everywhere else the
-// portable build stands alone.
+// AVX-512, and the loader picks the variant the processor can run;
+// everywhere else the portable build stands alone.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && \
     !defined(__SANITIZE_ADDRESS__)
 #define VARNOLA_MULTIVERSION __attribute__((target_clones("default", "avx2", "arch=x86-64-v4")))
@@ -18,70 +18,22 @@
 namespace varnola {
 namespace {
 
-// A block is at most 16384 bytes; the 16-bit kernels work on it through an
-// aligned copy of the samples in host order.
-constexpr std::size_t kChunkSamples = 8192;
-
-std::uint16_t SwapBytes(std::uint16_t v) { return static_cast<std::uint16_t>(v << 8 | v >> 8); }
-
-void LoadSamples(const unsigned char* bytes, std::int16_t* samples, std::size_t count) {
-    std::memcpy(samples, bytes, count * 2);
-    if constexpr (std::endian::native == std::endian::big) {
-        for (std::size_t i = 0; i < count; ++i) {
-            samples[i] = static_cast<std::int16_t>(SwapBytes(static_cast<std::uint16_t>(samples[i])));
-        }
-    }
-}
-
-void StoreSamples(const std::int16_t* samples, unsigned char* bytes, std::size_t count) {
-    if constexpr (std::endian::native == std::endian::big) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto v = SwapBytes(static_cast<std::uint16_t>(samples[i]));
-            std::memcpy(bytes + 2 * i, &v, 2);
-        }
-    } else {
-        std::memcpy(bytes, samples, count * 2);
-    }
+// The samples are worked on where they lie: little-endian in the file, so
+// a plain (vector) load on a little-endian host, swapped on any other.
+std::uint16_t ToLittleEndian(std::uint16_t v) {
+    if constexpr (std::endian::native == std::endian::little) return v;
+    return static_cast<std::uint16_t>(v << 8 | v >> 8);
 }
 
 std::int16_t SampleAt(const unsigned char* bytes, std::size_t i) {
-    std::int16_t s;
-    std::memcpy(&s, bytes + 2 * i, 2);
-    return s;
+    std::uint16_t v;
+    std::memcpy(&v, bytes + 2 * i, 2);
+    return static_cast<std::int16_t>(ToLittleEndian(v));
 }
 
-// Little-endian hosts work on the bytes where they lie.
-VARNOLA_MULTIVERSION
-int PeakInPlace(const unsigned char* bytes, std::size_t count) {
-    std::int16_t high = 0;
-    std::int16_t low = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        high = std::max(high, SampleAt(bytes, i));
-        low = std::min(low, SampleAt(bytes, i));
-    }
-    return std::max<int>(high, -static_cast<int>(low));
-}
-
-VARNOLA_MULTIVERSION
-void ScaleInPlaceNarrow(unsigned char* bytes, std::size_t count, int gain) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t t = gain * static_cast<std::int32_t>(SampleAt(bytes, i)) / 1000;
-        const auto s = static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767));
-        std::memcpy(bytes + 2 * i, &s, 2);
-    }
-}
-
-VARNOLA_MULTIVERSION
-int PeakOfSamples(const std::int16_t* samples, std::size_t count) {
-    // The largest magnitude is the larger of the maximum and the negated
-    // minimum; two plain reductions vectorise where |s| would not.
-    std::int16_t high = 0;
-    std::int16_t low = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        high = std::max(high, samples[i]);
-        low = std::min(low, samples[i]);
-    }
-    return std::max<int>(high, -static_cast<int>(low));
+void StoreSample(unsigned char* bytes, std::size_t i, std::int16_t sample) {
+    const std::uint16_t v = ToLittleEndian(static_cast<std::uint16_t>(sample));
+    std::memcpy(bytes + 2 * i, &v, 2);
 }
 
 // While gain <= 65535 the product with any 16-bit value (at most 32768 in
@@ -89,17 +41,17 @@ int PeakOfSamples(const std::int16_t* samples, std::size_t count) {
 constexpr int kMaxNarrowGain = 65535;
 
 VARNOLA_MULTIVERSION
-void ScaleSamplesNarrow(std::int16_t* samples, std::size_t count, int gain) {
+void ScaleNarrow(unsigned char* bytes, std::size_t count, int gain) {
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t t = gain * static_cast<std::int32_t>(samples[i]) / 1000;
-        samples[i] = static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767));
+        const std::int32_t t = gain * static_cast<std::int32_t>(SampleAt(bytes, i)) / 1000;
+        StoreSample(bytes, i, static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767)));
     }
 }
 
-void ScaleSamplesWide(std::int16_t* samples, std::size_t count, int gain) {
+void ScaleWide(unsigned char* bytes, std::size_t count, int gain) {
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int64_t t = std::int64_t{gain} * samples[i] / 1000;
-        samples[i] = static_cast<std::int16_t>(std::clamp<std::int64_t>(t, -32768, 32767));
+        const std::int64_t t = std::int64_t{gain} * SampleAt(bytes, i) / 1000;
+        StoreSample(bytes, i, static_cast<std::int16_t>(std::clamp<std::int64_t>(t, -32768, 32767)));
     }
 }
 
@@ -116,17 +68,17 @@ int PeakOf8Bit(const unsigned char* samples, std::size_t count) {
     return std::max(high - 128, 128 - low);
 }
 
+VARNOLA_MULTIVERSION
 int PeakOf16Bit(const unsigned char* samples, std::size_t count) {
-    if constexpr (std::endian::native == std::endian::little) return PeakInPlace(samples, count);
-    alignas(64) std::int16_t chunk[kChunkSamples];
-    int peak = 0;
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t n = std::min(kChunkSamples, count - done);
-        LoadSamples(samples + 2 * done, chunk, n);
-        peak = std::max(peak, PeakOfSamples(chunk, n));
-        done += n;
+    // The largest magnitude is the larger of the maximum and the negated
+    // minimum; two plain reductions vectorise where |s| would not.
+    std::int16_t high = 0;
+    std::int16_t low = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        high = std::max(high, SampleAt(samples, i));
+        low = std::min(low, SampleAt(samples, i));
     }
-    return peak;
+    return std::max<int>(high, -static_cast<int>(low));
 }
 
 VARNOLA_MULTIVERSION
@@ -139,23 +91,10 @@ void Scale8Bit(unsigned char* samples, std::size_t count, int gain) {
 }
 
 void Scale16Bit(unsigned char* samples, std::size_t count, int gain) {
-    if constexpr (std::endian::native == std::endian::little) {
-        if (gain <= kMaxNarrowGain) {
-            ScaleInPlaceNarrow(samples, count, gain);
-            return;
-        }
-    }
-    alignas(64) std::int16_t chunk[kChunkSamples];
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t n = std::min(kChunkSamples, count - done);
-        LoadSamples(samples + 2 * done, chunk, n);
-        if (gain <= kMaxNarrowGain) {
-            ScaleSamplesNarrow(chunk, n, gain);
-        } else {
-            ScaleSamplesWide(chunk, n, gain);
-        }
-        StoreSamples(chunk, samples + 2 * done, n);
-        done += n;
+    if (gain <= kMaxNarrowGain) {
+        ScaleNarrow(samples, count, gain);
+    } else {
+        ScaleWide(samples, count, gain);
     }
 }
 

@@ -166,7 +166,9 @@ public:
         activateWindow();
         if (QWidget* first = focusWidget() ? focusWidget() : FirstTabStop()) first->setFocus();
     }
-    void Enable(bool enable) override { enabled_ = enable; }
+    // Qt's modality already keeps input from an owner while a dialog, box
+    // or file dialog is up; greying every control as well would only flicker.
+    void Enable(bool) override {}
     bool IsMinimized() const override { return isMinimized(); }
     RECT ClientRect() const override { return RECT{0, 0, width(), height()}; }
     void SetIcon(HICON icon, bool big) override {
@@ -397,7 +399,6 @@ private:
     CWnd& target_;
     int baseX_ = 6;
     int baseY_ = 12;
-    bool enabled_ = true;
     bool idleMarkerPosted_ = false;
     const bool* loopEnded_ = nullptr;
     static inline std::vector<DialogWindow*> runningLoops_;
