@@ -16,7 +16,7 @@ constexpr const char* kWaveFilter = "Wave Files (*.wav)|*.wav|All Files (*.*)|*.
 }  // namespace
 
 CNormalizeDlg::CNormalizeDlg(CWnd* parent) : CDialog(IDD_NORMALIZE_DIALOG, parent) {
-    m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : FindIconResource(IDR_MAINFRAME);
+    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
 CNormalizeDlg::~CNormalizeDlg() = default;
@@ -72,7 +72,7 @@ void CNormalizeDlg::OnPaint() {
     SendMessage(WM_ICONERASEBKGND, dc.GetSafeHdc(), 0);
     const int cxIcon = GetSystemMetrics(SM_CXICON);
     const int cyIcon = GetSystemMetrics(SM_CYICON);
-    RECT rect;
+    CRect rect;
     GetClientRect(&rect);
     const int x = (rect.Width() - cxIcon + 1) / 2;
     const int y = (rect.Height() - cyIcon + 1) / 2;

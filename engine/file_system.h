@@ -29,7 +29,7 @@ struct FileStatus {
 
 class FileSystem {
 public:
-    using Handle = int;
+    using Handle = std::intptr_t;  // a descriptor, or a system handle on Windows
     static constexpr Handle kNoHandle = -1;
 
     virtual ~FileSystem() = default;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "mbcs.h"
-#include "resources.h"
+#include "native_window.h"
 
 namespace {
 
@@ -71,7 +71,6 @@ int CString::CompareNoCase(LPCTSTR other) const {
 }
 
 BOOL CString::LoadString(UINT id) {
-    const char* text = FindStringResource(id);
-    bytes_ = text ? text : "";
-    return text && *text ? TRUE : FALSE;
+    bytes_.clear();
+    return backend::LoadStringResource(id, bytes_) && !bytes_.empty() ? TRUE : FALSE;
 }

@@ -7,6 +7,8 @@
 
 #include "win_types.h"
 
+#if !defined(_WIN32)
+// On Windows the shell's own drop handle and calls serve.
 struct DropList {
     std::vector<std::string> paths;
 };
@@ -16,3 +18,4 @@ struct DropList {
 // zero byte, and returns the bytes copied.
 UINT DragQueryFileA(HDROP drop, UINT index, LPTSTR buffer, UINT size);
 void DragFinish(HDROP drop);
+#endif

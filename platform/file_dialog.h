@@ -14,12 +14,15 @@
 
 class CWnd;
 
+#if !defined(_WIN32)
+// The fields of the system's structure that this program uses.
 struct OPENFILENAME {
     DWORD Flags = 0;
     LPTSTR lpstrFile = nullptr;
     DWORD nMaxFile = 0;
     LPCTSTR lpstrDefExt = nullptr;
 };
+#endif
 
 // Where GetNextPathName goes on; 0 when there is nothing more.
 using POSITION = std::size_t;
@@ -35,10 +38,12 @@ public:
     POSITION GetStartPosition() const;
     CString GetNextPathName(POSITION& position) const;
 
-    OPENFILENAME m_ofn;
+    OPENFILENAME m_ofn{};
 
 private:
+#if !defined(_WIN32)
     bool LayOut(const std::vector<std::string>& paths);
+#endif
 
     CString filter_;
     CString defaultExtension_;

@@ -1,8 +1,16 @@
 #include "mbcs.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace {
 
+#if defined(_WIN32)
+CodePage activePage = CodePage::kSystemAnsi;
+#else
 CodePage activePage = CodePage::kUtf8;
+#endif
 
 std::size_t Utf8Length(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -13,6 +21,14 @@ std::size_t Utf8Length(unsigned char lead) {
 }
 
 bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+bool IsLead(unsigned char b) {
+#if defined(_WIN32)
+    if (activePage == CodePage::kSystemAnsi) return IsDBCSLeadByte(b) != FALSE;
+#endif
+    if (activePage == CodePage::kShiftJis) return IsShiftJisLead(b);
+    return false;
+}
 
 }  // namespace
 
@@ -30,7 +46,7 @@ std::size_t CharacterLength(const char* text, std::size_t available) {
         for (std::size_t i = 1; i < length; ++i) {
             if (i >= available || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
         }
-    } else if (IsShiftJisLead(lead)) {
+    } else if (IsLead(lead)) {
         length = available >= 2 && text[1] != '\0' ? 2 : 1;
     }
     return length;

@@ -7,11 +7,13 @@
 #include <cstddef>
 
 enum class CodePage {
-    kUtf8,      // this platform's locale encoding
-    kShiftJis,  // code page 932: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
+    kUtf8,        // the locale encoding on Linux
+    kShiftJis,    // code page 932: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
+    kSystemAnsi,  // Windows: the system's ANSI code page, lead bytes as it reports them
 };
 
-// The code page text is interpreted in; UTF-8 unless a caller chooses otherwise.
+// The code page text is interpreted in: the system's ANSI code page on
+// Windows, UTF-8 elsewhere, unless a caller chooses otherwise.
 CodePage ActiveCodePage();
 void SetActiveCodePage(CodePage page);
 

@@ -34,8 +34,13 @@ public:
     // The window menu: Close, then what the program appends.
     virtual void AppendSystemMenu(UINT flags, UINT id, const CString& text) = 0;
 
-    // Only while a WM_PAINT the backend routed is being handled.
-    virtual void EraseIconBackground() = 0;
+    // What the system does with a message no map handles.
+    virtual LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+    // Painting, only while a WM_PAINT the backend routed is being handled:
+    // BeginPaint gives the device context as a message parameter.
+    virtual WPARAM BeginPaint() = 0;
+    virtual void EndPaint() = 0;
     virtual void DrawIcon(int x, int y, HICON icon) = 0;
 
     // Delivers the message to the window's procedure later, from its loop.
@@ -57,8 +62,11 @@ struct OpenFileRequest {
 
 // The system's modal message box and open-file dialog, or a test's stand-in.
 int MessageBoxOwnedBy(NativeWindow* owner, const CString& text, const CString& caption, UINT type);
+#if !defined(_WIN32)
+// On Windows the common dialog fills the caller's buffer itself.
 bool ChooseFilesOwnedBy(NativeWindow* owner, const OpenFileRequest& request,
                         std::vector<std::string>& paths);
+#endif
 
 namespace backend {
 
@@ -66,9 +74,16 @@ bool Initialize(int& argc, char** argv);
 std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, CWnd& target,
                                                  NativeWindow* owner);
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type);
+#if !defined(_WIN32)
 // Full paths in the order the user chose them; false when cancelled.
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths);
+#endif
 int SystemMetric(int index);
+// The program's own resources, as the platform stores them.
+HICON LoadIconResource(UINT id);
+bool LoadStringResource(UINT id, std::string& text);
+// The running program's file, for its title and its help file.
+std::string ExecutablePath(const char* argv0);
 
 }  // namespace backend

@@ -7,9 +7,12 @@
 
 #include <cstdint>
 
-// Set range and set position, as the common controls name them.
+// Set range and set position, as the common controls name them (where
+// the system's headers have not named them already).
+#ifndef PBM_SETRANGE32
 constexpr unsigned PBM_SETRANGE32 = 0x0406;
 constexpr unsigned PBM_SETPOS = 0x0402;
+#endif
 
 // What a toolkit's bar implements to be driven by a CProgressCtrl.
 class ProgressBarView {

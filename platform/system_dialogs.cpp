@@ -41,8 +41,10 @@ int MessageBoxOwnedBy(NativeWindow* owner, const CString& text, const CString& c
     return backend::MessageBox(owner, text, caption, type);
 }
 
+#if !defined(_WIN32)
 bool ChooseFilesOwnedBy(NativeWindow* owner, const OpenFileRequest& request,
                         std::vector<std::string>& paths) {
     if (openFileResponder) return openFileResponder(request, paths);
     return backend::ChooseFilesToOpen(owner, request, paths);
 }
+#endif

@@ -25,7 +25,7 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() { return 0; }
 
-HICON CWinApp::LoadIcon(UINT id) const { return FindIconResource(id); }
+HICON CWinApp::LoadIcon(UINT id) const { return backend::LoadIconResource(id); }
 
 BOOL CWinApp::Enable3dControlsStatic() { return TRUE; }
 
@@ -55,7 +55,7 @@ void AfxEnableControlContainer() {}
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (!app || !backend::Initialize(argc, argv)) return 1;
-    app->SetNamesFromExecutable(argc > 0 ? argv[0] : nullptr);
+    app->SetNamesFromExecutable(backend::ExecutablePath(argc > 0 ? argv[0] : nullptr).c_str());
     // A program that returns TRUE would enter a loop of its own here; this
     // one runs everything inside its modal dialog.
     app->InitInstance();

@@ -4,6 +4,21 @@
 
 #include <cstdint>
 
+#if defined(_WIN32)
+
+// On its own platform the program speaks the system's vocabulary itself:
+// the ANSI calls, the real handles and constants.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+constexpr char kPathSeparator = '\\';
+
+#else
+
 using BOOL = int;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
@@ -22,11 +37,6 @@ constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
     return static_cast<WPARAM>((low & 0xFFFF) | (high & 0xFFFF) << 16);
 }
 
-#if defined(_WIN32)
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
 
 // Window messages.
 constexpr UINT WM_PAINT = 0x000F;
@@ -47,7 +57,6 @@ constexpr WPARAM ICON_BIG = 1;
 // Commands.
 constexpr UINT IDOK = 1;
 constexpr UINT IDCANCEL = 2;
-constexpr UINT ID_HELP = 0xE146;
 constexpr UINT SC_CLOSE = 0xF060;
 
 // Menus.
@@ -73,8 +82,6 @@ struct RECT {
     int top = 0;
     int right = 0;
     int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
 };
 
 // An icon loaded from the resources; the backend gives it meaning.
@@ -84,3 +91,17 @@ using HICON = const IconResource*;
 // A drop of files from the file manager.
 struct DropList;
 using HDROP = DropList*;
+
+constexpr char kPathSeparator = '/';
+
+#endif
+
+// The framework's own command for help (its F1).
+constexpr UINT ID_HELP = 0xE146;
+
+// A rectangle that knows its size, as the framework's.
+struct CRect : RECT {
+    CRect() : RECT{} {}
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};

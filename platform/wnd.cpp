@@ -36,17 +36,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
-    switch (message) {
-        case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_CLOSE) return SendMessage(WM_CLOSE);
-            return 0;
-        case WM_ICONERASEBKGND:
-            if (native_) native_->EraseIconBackground();
-            return 1;
-        default:
-            return 0;
-    }
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return native_ ? native_->DefaultHandling(message, wParam, lParam) : 0;
 }
 
 LRESULT CWnd::Default() { return DefWindowProc(current_.message, current_.wParam, current_.lParam); }
@@ -120,10 +111,20 @@ void DDX_Control(CDataExchange* pDX, int id, CProgressCtrl& control) {
     if (native && control.GetView() == nullptr) control.Attach(native->ProgressBar(id));
 }
 
+CPaintDC::CPaintDC(CWnd* window) : window_(window) {
+    if (window_->Native()) context_ = window_->Native()->BeginPaint();
+}
+
+CPaintDC::~CPaintDC() {
+    if (window_->Native()) window_->Native()->EndPaint();
+}
+
 BOOL CPaintDC::DrawIcon(int x, int y, HICON icon) {
     if (!window_->Native() || !icon) return FALSE;
     window_->Native()->DrawIcon(x, y, icon);
     return TRUE;
 }
 
+#if !defined(_WIN32)
 int GetSystemMetrics(int index) { return backend::SystemMetric(index); }
+#endif

@@ -80,13 +80,20 @@ void DDX_Control(CDataExchange* pDX, int id, CProgressCtrl& control);
 // Painting a minimised window's icon.
 class CPaintDC {
 public:
-    explicit CPaintDC(CWnd* window) : window_(window) {}
-    // Stands for the device context in WM_ICONERASEBKGND.
-    WPARAM GetSafeHdc() const { return reinterpret_cast<WPARAM>(this); }
+    explicit CPaintDC(CWnd* window);
+    ~CPaintDC();
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+    // The device context, as WM_ICONERASEBKGND carries it.
+    WPARAM GetSafeHdc() const { return context_; }
     BOOL DrawIcon(int x, int y, HICON icon);
 
 private:
     CWnd* window_;
+    WPARAM context_ = 0;
 };
 
+#if !defined(_WIN32)
 int GetSystemMetrics(int index);
+#endif

@@ -179,9 +179,21 @@ public:
     void AppendSystemMenu(UINT flags, UINT id, const CString& text) override {
         menuItems_.push_back({flags, id, FromLocal(text)});
     }
-    void EraseIconBackground() override {
-        if (painter_) painter_->fillRect(rect(), palette().window());
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM /*lParam*/) override {
+        switch (message) {
+            case WM_SYSCOMMAND:
+                if ((wParam & 0xFFF0) == SC_CLOSE) return target_.SendMessage(WM_CLOSE);
+                return 0;
+            case WM_ICONERASEBKGND:
+                if (painter_) painter_->fillRect(rect(), palette().window());
+                return 1;
+            default:
+                return 0;
+        }
     }
+    // The painter of the paint event being routed stands for the device context.
+    WPARAM BeginPaint() override { return reinterpret_cast<WPARAM>(painter_); }
+    void EndPaint() override {}
     void DrawIcon(int x, int y, HICON icon) override {
         if (!painter_ || !icon || icon->images.empty()) return;
         painter_->drawImage(QPoint(x, y), ImageOf(icon->images.front()));
@@ -474,6 +486,17 @@ bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
     for (const QString& file : dialog.selectedFiles()) paths.push_back(QFile::encodeName(file).toStdString());
     return true;
 }
+
+HICON LoadIconResource(UINT id) { return FindIconResource(id); }
+
+bool LoadStringResource(UINT id, std::string& text) {
+    const char* found = FindStringResource(id);
+    if (!found) return false;
+    text = found;
+    return true;
+}
+
+std::string ExecutablePath(const char* argv0) { return argv0 ? argv0 : ""; }
 
 int SystemMetric(int index) {
     switch (index) {

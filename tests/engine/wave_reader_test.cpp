@@ -1,6 +1,4 @@
 // What the reader accepts and what it refuses.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "temp_dir.h"
@@ -78,17 +76,6 @@ TEST_P(Reader, AcceptsOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(Files, Reader, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Reader, OnlyRegularFilesAreOpenedAndNothingBlocks) {
-    TempDir dir;
-    const std::string fifo = dir.File("pipe.wav");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    CWaveNormalizer n;
-    EXPECT_FALSE(n.Open(fifo));
-    EXPECT_FALSE(n.Open(dir.Path()));
-    EXPECT_FALSE(n.Open("/dev/zero"));
-    EXPECT_FALSE(n.Open(dir.File("missing.wav")));
-}
 
 TEST(Reader, FormatFieldsAreDecodedInOrder) {
     TempDir dir;

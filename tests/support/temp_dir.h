@@ -1,12 +1,11 @@
 // A private folder per test, removed with everything in it afterwards.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "wave_bytes.h"
@@ -16,24 +15,41 @@ namespace testing_support {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varnola-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        namespace fs = std::filesystem;
+        // A name nobody else holds: create_directory fails on one that exists.
+        std::random_device random;
+        for (;;) {
+            const fs::path candidate =
+                fs::temp_directory_path() / ("varnola-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (fs::create_directory(candidate, ec)) {
+                path_ = candidate.string();
+                break;
+            }
+            if (ec) std::abort();
+        }
     }
     ~TempDir() {
+        namespace fs = std::filesystem;
         std::error_code ec;
         // Give back write permission first, so read-only leftovers go too.
-        for (auto& e : std::filesystem::recursive_directory_iterator(path_, ec)) {
-            ::chmod(e.path().c_str(), 0700);
+        for (auto& e : fs::recursive_directory_iterator(path_, ec)) {
+            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
         }
-        std::filesystem::remove_all(path_, ec);
+        fs::remove_all(path_, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    std::string File(const std::string& name) const { return path_ + kSeparator + name; }
     const std::string& Path() const { return path_; }
 
 private:
+#if defined(_WIN32)
+    static constexpr char kSeparator = '\\';
+#else
+    static constexpr char kSeparator = '/';
+#endif
     std::string path_;
 };
 
@@ -48,8 +64,9 @@ inline Bytes ReadFile(const std::string& path) {
 }
 
 inline bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found &&
+           !ec;
 }
 
 }  // namespace testing_support

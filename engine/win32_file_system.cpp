@@ -1,0 +1,159 @@
+// FileSystem over the Win32 file calls, with ANSI paths as the rest of the
+// program uses them.
+//
+// The replace is the system's one-step move: the copy is flushed first, a
+// read-only source is refused before anything moves (the system would not
+// let it be deleted), and MoveFileEx with write-through puts the copy in the
+// source's place.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+
+#include "file_system.h"
+
+namespace varnola {
+namespace {
+
+HANDLE ToSystem(FileSystem::Handle h) { return reinterpret_cast<HANDLE>(h); }
+FileSystem::Handle FromSystem(HANDLE h) {
+    return h == INVALID_HANDLE_VALUE ? FileSystem::kNoHandle : reinterpret_cast<FileSystem::Handle>(h);
+}
+
+std::int64_t Nanoseconds(const FILETIME& time) {
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks) * 100;  // 100 ns ticks since 1601
+}
+
+FileStatus FromInformation(const BY_HANDLE_FILE_INFORMATION& info) {
+    FileStatus status;
+    status.device = info.dwVolumeSerialNumber;
+    status.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    status.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    status.modifiedNs = Nanoseconds(info.ftLastWriteTime);
+    // The read-only attribute is all the system keeps of permissions.
+    status.permissions = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    status.regular = (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    status.symlink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return status;
+}
+
+OVERLAPPED At(std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+class Win32FileSystem final : public FileSystem {
+public:
+    Handle OpenForReading(const std::string& path) override {
+        // A folder does not open without backup semantics; a device or a
+        // pipe opens, and is refused here.
+        HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return kNoHandle;
+        if (::GetFileType(h) != FILE_TYPE_DISK) {
+            ::CloseHandle(h);
+            return kNoHandle;
+        }
+        return FromSystem(h);
+    }
+
+    Handle CreateExclusive(const std::string& path) override {
+        return FromSystem(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
+    long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) override {
+        OVERLAPPED at = At(offset);
+        DWORD moved = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000));
+        if (!::ReadFile(ToSystem(h), buffer, wanted, &moved, &at)) {
+            return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+        }
+        return moved;
+    }
+
+    long long WriteAt(Handle h, const void* buffer, std::size_t count, std::uint64_t offset) override {
+        OVERLAPPED at = At(offset);
+        DWORD moved = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000));
+        if (!::WriteFile(ToSystem(h), buffer, wanted, &moved, &at)) return -1;
+        return moved;
+    }
+
+    bool Status(Handle h, FileStatus& status) override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(ToSystem(h), &info)) return false;
+        status = FromInformation(info);
+        return true;
+    }
+
+    // The copy stays writable: a read-only source is never replaced, and a
+    // copy left beside it must stay removable by the next attempt.
+    bool SetPermissions(Handle, std::uint32_t) override { return true; }
+
+    bool Flush(Handle h) override { return ::FlushFileBuffers(ToSystem(h)) != FALSE; }
+
+    bool Close(Handle h) override { return ::CloseHandle(ToSystem(h)) != FALSE; }
+
+    bool PathStatus(const std::string& path, FileStatus& status) override {
+        // Opened for its attributes only, sharing everything, the link itself
+        // rather than what it points to.
+        HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool ok = ::GetFileInformationByHandle(h, &info) != FALSE;
+        ::CloseHandle(h);
+        if (ok) status = FromInformation(info);
+        return ok;
+    }
+
+    bool ResolveLinks(const std::string& path, std::string& resolved) override {
+        HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        char buffer[MAX_PATH * 4];
+        const DWORD n = ::GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+        ::CloseHandle(h);
+        if (n == 0 || n >= sizeof buffer) return false;
+        resolved.assign(buffer, n);
+        // The final path comes in the \\?\ form; the program's paths do not.
+        if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) {
+            resolved = "\\\\" + resolved.substr(8);
+        } else if (resolved.rfind("\\\\?\\", 0) == 0) {
+            resolved = resolved.substr(4);
+        }
+        return true;
+    }
+
+    bool CanWrite(const std::string& path) override {
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    }
+
+    bool Remove(const std::string& path) override { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+    bool Replace(const std::string& from, const std::string& to) override {
+        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               FALSE;
+    }
+
+    // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
+    bool FlushFolderOf(const std::string&) override { return true; }
+};
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+    static Win32FileSystem system;
+    return system;
+}
+
+}  // namespace varnola

@@ -1,0 +1,281 @@
+// The Win32 backend of the platform layer, over the system's own services:
+//  - the dialog window made from the template in the program's resources
+//    (CreateDialogIndirectParamA) and subclassed, so that every message it
+//    receives goes through the application's maps first and on to the
+//    system's dialog handling after;
+//  - the modal loop with the dialog keys (IsDialogMessageA), the message
+//    pump, the common controls' progress bar, the message box, the icon,
+//    string and module services.
+#include "win_types.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "message_pump.h"
+#include "native_window.h"
+#include "testing.h"
+#include "win32_window.h"
+#include "wnd.h"
+
+namespace {
+
+constexpr const char* kWindowProperty = "Varnola.NativeWindow";
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+// PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
+class Win32ProgressBar final : public ProgressBarView {
+public:
+    explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
+
+    void ShowRange(std::uint32_t upper) override {
+        upper_ = upper;
+        Apply();
+    }
+    void ShowPosition(std::uint32_t position) override {
+        position_ = position;
+        Apply();
+    }
+
+private:
+    void Apply() {
+        const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
+        if (scaled.upper != shownUpper_) {
+            ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
+            shownUpper_ = scaled.upper;
+        }
+        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(scaled.position), 0);
+    }
+
+    HWND bar_;
+    std::uint32_t upper_ = 100;
+    std::uint32_t position_ = 0;
+    int shownUpper_ = -1;
+};
+
+LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The map does the work once the window is subclassed; returning FALSE
+// leaves everything else to the system's dialog handling.
+INT_PTR CALLBACK DialogProcedure(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+class Win32DialogWindow;
+std::vector<Win32DialogWindow*> runningLoops;
+
+class Win32DialogWindow final : public NativeWindow {
+public:
+    Win32DialogWindow(HWND hwnd, CWnd& target) : hwnd_(hwnd), target_(target) {
+        ::SetPropA(hwnd_, kWindowProperty, this);
+        original_ = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RoutedProcedure)));
+    }
+    ~Win32DialogWindow() override {
+        // The window goes without the application seeing its last messages:
+        // the object they would reach is being destroyed.
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        ::RemovePropA(hwnd_, kWindowProperty);
+        ::DestroyWindow(hwnd_);
+    }
+    Win32DialogWindow(const Win32DialogWindow&) = delete;
+    Win32DialogWindow& operator=(const Win32DialogWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+    LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam) {
+        return target_.SendMessage(message, wParam, lParam);
+    }
+
+    void SetItemText(int id, const CString& text) override { ::SetDlgItemTextA(hwnd_, id, text); }
+    CString GetItemText(int id) const override {
+        HWND item = ::GetDlgItem(hwnd_, id);
+        if (!item) return CString();
+        std::vector<char> text(static_cast<std::size_t>(::GetWindowTextLengthA(item)) + 1);
+        const int n = ::GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
+        return CString(text.data(), n > 0 ? n : 0);
+    }
+    void EnableItem(int id, bool enable) override { ::EnableWindow(::GetDlgItem(hwnd_, id), enable); }
+    bool IsItemEnabled(int id) const override {
+        HWND item = ::GetDlgItem(hwnd_, id);
+        return item && ::IsWindowEnabled(item);
+    }
+    ProgressBarView* ProgressBar(int id) override {
+        auto& bar = bars_[id];
+        if (!bar) {
+            HWND item = ::GetDlgItem(hwnd_, id);
+            if (!item) return nullptr;
+            bar = std::make_unique<Win32ProgressBar>(item);
+        }
+        return bar.get();
+    }
+
+    void Show() override {
+        ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+        ::UpdateWindow(hwnd_);
+    }
+    void Enable(bool enable) override { ::EnableWindow(hwnd_, enable); }
+    bool IsMinimized() const override { return ::IsIconic(hwnd_) != FALSE; }
+    RECT ClientRect() const override {
+        RECT rect{};
+        ::GetClientRect(hwnd_, &rect);
+        return rect;
+    }
+    void SetIcon(HICON icon, bool big) override {
+        ::SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    void AcceptDrops(bool accept) override { ::DragAcceptFiles(hwnd_, accept); }
+    void AppendSystemMenu(UINT flags, UINT id, const CString& text) override {
+        if (HMENU menu = ::GetSystemMenu(hwnd_, FALSE)) {
+            ::AppendMenuA(menu, flags, id, (flags & MF_SEPARATOR) ? nullptr : text.GetString());
+        }
+    }
+
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) override {
+        // F1 asks the application for help, as a Help command.
+        if (message == WM_HELP) {
+            target_.SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, 0));
+            return TRUE;
+        }
+        return ::CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+    }
+    WPARAM BeginPaint() override { return reinterpret_cast<WPARAM>(::BeginPaint(hwnd_, &paint_)); }
+    void EndPaint() override { ::EndPaint(hwnd_, &paint_); }
+    void DrawIcon(int x, int y, HICON icon) override { ::DrawIcon(paint_.hdc, x, y, icon); }
+
+    void Post(UINT message, WPARAM wParam, LPARAM lParam) override {
+        ::PostMessageA(hwnd_, message, wParam, lParam);
+    }
+
+    void RunModalLoop(const bool& ended) override {
+        runningLoops.push_back(this);
+        MSG msg;
+        while (!ended) {
+            // A test's next step, once every message posted before it is handled.
+            if (HasIdleTask() && runningLoops.back() == this &&
+                !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                RunOneIdleTask();
+                continue;
+            }
+            const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+            if (got == -1) break;
+            if (got == 0) {
+                // The quit message belongs to the outermost loop: pass it on.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (!::IsDialogMessageA(hwnd_, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        runningLoops.pop_back();
+        // The owner comes back before this window goes, so that it, and not
+        // some other program, is activated.
+        if (HWND owner = ::GetWindow(hwnd_, GW_OWNER)) {
+            ::EnableWindow(owner, TRUE);
+            ::SetActiveWindow(owner);
+        }
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+
+private:
+    HWND hwnd_;
+    CWnd& target_;
+    WNDPROC original_ = nullptr;
+    PAINTSTRUCT paint_{};
+    std::map<int, std::unique_ptr<Win32ProgressBar>> bars_;
+};
+
+LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = static_cast<Win32DialogWindow*>(::GetPropA(hwnd, kWindowProperty));
+    if (!window) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return window->Route(message, wParam, lParam);
+}
+
+// Everything waiting for this thread, with no dialog keys: inside a long
+// loop Tab, Enter and Esc are plain keys.
+void DispatchWaitingMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// The template as the resources hold it, but created hidden: the dialog
+// shows itself once OnInitDialog has filled it in.
+std::vector<DWORD> HiddenTemplate(UINT id) {
+    HRSRC found = ::FindResourceA(Instance(), MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
+    if (!bytes || size < sizeof(DLGTEMPLATE)) return {};
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(copy.data(), bytes, size);
+    // DLGTEMPLATEEX: version and signature words, help id, extended style, style.
+    auto* words = reinterpret_cast<const WORD*>(copy.data());
+    const bool extended = words[1] == 0xFFFF;
+    DWORD& style = extended ? copy[3] : copy[0];
+    style &= ~static_cast<DWORD>(WS_VISIBLE);
+    return copy;
+}
+
+}  // namespace
+
+HWND WindowHandleOf(const NativeWindow* window) {
+    return window ? static_cast<const Win32DialogWindow*>(window)->Handle() : nullptr;
+}
+
+namespace backend {
+
+bool Initialize(int&, char**) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    if (!::InitCommonControlsEx(&controls)) return false;
+    InstallMessageSource(&DispatchWaitingMessages);
+    return true;
+}
+
+std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, CWnd& target,
+                                                 NativeWindow* owner) {
+    const std::vector<DWORD> hidden = HiddenTemplate(dialog.id);
+    if (hidden.empty()) return nullptr;
+    HWND hwnd = ::CreateDialogIndirectParamA(Instance(), reinterpret_cast<LPCDLGTEMPLATEA>(hidden.data()),
+                                             WindowHandleOf(owner), &DialogProcedure, 0);
+    if (!hwnd) return nullptr;
+    return std::make_unique<Win32DialogWindow>(hwnd, target);
+}
+
+int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type) {
+    return ::MessageBoxA(WindowHandleOf(owner), text, caption, type);
+}
+
+int SystemMetric(int index) { return ::GetSystemMetrics(index); }
+
+HICON LoadIconResource(UINT id) { return ::LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
+
+bool LoadStringResource(UINT id, std::string& text) {
+    char buffer[1024];
+    const int n = ::LoadStringA(Instance(), id, buffer, sizeof buffer);
+    if (n <= 0) return false;
+    text.assign(buffer, static_cast<std::size_t>(n));
+    return true;
+}
+
+std::string ExecutablePath(const char* argv0) {
+    char path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return argv0 ? argv0 : "";
+    return std::string(path, n);
+}
+
+}  // namespace backend
