@@ -1,5 +1,5 @@
-// FileSystem over the Win32 file calls, with ANSI paths as the rest of the
-// program uses them.
+// FileSystem over the Win32 file calls, for the ANSI paths the rest of the
+// program uses.
 //
 // The replace is the system's one-step move: the copy is flushed first, a
 // read-only source is refused before anything moves (the system would not
@@ -19,11 +19,13 @@ namespace {
 
 HANDLE ToSystem(FileSystem::Handle h) { return reinterpret_cast<HANDLE>(h); }
 FileSystem::Handle FromSystem(HANDLE h) {
-    return h == INVALID_HANDLE_VALUE ? FileSystem::kNoHandle : reinterpret_cast<FileSystem::Handle>(h);
+    return h == INVALID_HANDLE_VALUE ? FileSystem::kNoHandle
+                                     : reinterpret_cast<FileSystem::Handle>(h);
 }
 
 std::int64_t Nanoseconds(const FILETIME& time) {
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     return static_cast<std::int64_t>(ticks) * 100;  // 100 ns ticks since 1601
 }
 
@@ -35,7 +37,8 @@ FileStatus FromInformation(const BY_HANDLE_FILE_INFORMATION& info) {
     status.modifiedNs = Nanoseconds(info.ftLastWriteTime);
     // The read-only attribute is all the system keeps of permissions.
     status.permissions = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
-    status.regular = (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    status.regular =
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
     status.symlink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return status;
 }
@@ -49,13 +52,47 @@ OVERLAPPED At(std::uint64_t offset) {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The program's paths are in the ANSI code page, and the ANSI calls take
+// them only up to MAX_PATH. A longer full path (a file deep in a folder
+// tree, dropped from the shell) reaches the file in the wide form with the
+// \\?\ prefix, so every path is handed over wide, converted exactly as the
+// ANSI calls would convert it.
+std::wstring SystemPath(const std::string& path) {
+    const int length = static_cast<int>(path.size());
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, path.data(), length, wide.data(),
+                          static_cast<int>(wide.size()));
+    if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0)
+        return wide;
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
+
+// Back to the program's code page; false when a character has no form there.
+bool AnsiPath(const std::wstring& wide, std::string& path) {
+    const int length = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
+                                        0, nullptr, &lossy);
+    if (n <= 0 || lossy) return false;
+    path.assign(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, path.data(), n,
+                          nullptr, nullptr);
+    return true;
+}
+
 class Win32FileSystem final : public FileSystem {
-public:
+   public:
     Handle OpenForReading(const std::string& path) override {
         // A folder does not open without backup semantics; a device or a
         // pipe opens, and is refused here.
-        HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        HANDLE h = ::CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (h == INVALID_HANDLE_VALUE) return kNoHandle;
         if (::GetFileType(h) != FILE_TYPE_DISK) {
             ::CloseHandle(h);
@@ -65,8 +102,8 @@ public:
     }
 
     Handle CreateExclusive(const std::string& path) override {
-        return FromSystem(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        return FromSystem(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
     long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) override {
@@ -79,7 +116,8 @@ public:
         return moved;
     }
 
-    long long WriteAt(Handle h, const void* buffer, std::size_t count, std::uint64_t offset) override {
+    long long WriteAt(Handle h, const void* buffer, std::size_t count,
+                      std::uint64_t offset) override {
         OVERLAPPED at = At(offset);
         DWORD moved = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000));
@@ -105,8 +143,9 @@ public:
     bool PathStatus(const std::string& path, FileStatus& status) override {
         // Opened for its attributes only, sharing everything, the link itself
         // rather than what it points to.
-        HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        HANDLE h = ::CreateFileW(
+            SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         BY_HANDLE_FILE_INFORMATION info{};
         const bool ok = ::GetFileInformationByHandle(h, &info) != FALSE;
@@ -116,14 +155,16 @@ public:
     }
 
     bool ResolveLinks(const std::string& path, std::string& resolved) override {
-        HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE h = ::CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
-        char buffer[MAX_PATH * 4];
-        const DWORD n = ::GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+        std::wstring buffer(32768, L'\0');
+        const DWORD n = ::GetFinalPathNameByHandleW(
+            h, buffer.data(), static_cast<DWORD>(buffer.size()), FILE_NAME_NORMALIZED);
         ::CloseHandle(h);
-        if (n == 0 || n >= sizeof buffer) return false;
-        resolved.assign(buffer, n);
+        if (n == 0 || n >= buffer.size()) return false;
+        buffer.resize(n);
+        if (!AnsiPath(buffer, resolved)) return false;
         // The final path comes in the \\?\ form; the program's paths do not.
         if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) {
             resolved = "\\\\" + resolved.substr(8);
@@ -134,15 +175,17 @@ public:
     }
 
     bool CanWrite(const std::string& path) override {
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
     }
 
-    bool Remove(const std::string& path) override { return ::DeleteFileA(path.c_str()) != FALSE; }
+    bool Remove(const std::string& path) override {
+        return ::DeleteFileW(SystemPath(path).c_str()) != FALSE;
+    }
 
     bool Replace(const std::string& from, const std::string& to) override {
-        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-               FALSE;
+        return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
 
     // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.

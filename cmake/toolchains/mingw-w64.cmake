@@ -14,5 +14,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Tests and build-time tools of the cross build run under Wine.
 find_program(VARNOLA_WINE NAMES ${VARNOLA_WINE_NAME} PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(VARNOLA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${VARNOLA_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../../tools/wine-run.sh ${VARNOLA_WINE})
 endif()

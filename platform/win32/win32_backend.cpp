@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -29,7 +30,7 @@ HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
 class Win32ProgressBar final : public ProgressBarView {
-public:
+   public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
 
     void ShowRange(std::uint32_t upper) override {
@@ -41,7 +42,7 @@ public:
         Apply();
     }
 
-private:
+   private:
     void Apply() {
         const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
         if (scaled.upper != shownUpper_) {
@@ -69,9 +70,10 @@ class Win32DialogWindow;
 std::vector<Win32DialogWindow*> runningLoops;
 
 class Win32DialogWindow final : public NativeWindow {
-public:
+   public:
     Win32DialogWindow(HWND hwnd, CWnd& target) : hwnd_(hwnd), target_(target) {
         ::SetPropA(hwnd_, kWindowProperty, this);
+        ::GetWindowRect(hwnd_, &created_);
         original_ = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RoutedProcedure)));
     }
@@ -99,7 +101,9 @@ public:
         const int n = ::GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
         return CString(text.data(), n > 0 ? n : 0);
     }
-    void EnableItem(int id, bool enable) override { ::EnableWindow(::GetDlgItem(hwnd_, id), enable); }
+    void EnableItem(int id, bool enable) override {
+        ::EnableWindow(::GetDlgItem(hwnd_, id), enable);
+    }
     bool IsItemEnabled(int id) const override {
         HWND item = ::GetDlgItem(hwnd_, id);
         return item && ::IsWindowEnabled(item);
@@ -115,6 +119,7 @@ public:
     }
 
     void Show() override {
+        CenterOverOwner();
         ::ShowWindow(hwnd_, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd_);
     }
@@ -126,7 +131,8 @@ public:
         return rect;
     }
     void SetIcon(HICON icon, bool big) override {
-        ::SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageA(hwnd_, WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                       reinterpret_cast<LPARAM>(icon));
     }
     void AcceptDrops(bool accept) override { ::DragAcceptFiles(hwnd_, accept); }
     void AppendSystemMenu(UINT flags, UINT id, const CString& text) override {
@@ -184,9 +190,33 @@ public:
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
 
-private:
+   private:
+    // As the framework places a dialog that did not move itself while it
+    // was initialised: centred over its owner, or on the screen's work area
+    // when it has none, and kept inside that work area.
+    void CenterOverOwner() {
+        RECT window{};
+        ::GetWindowRect(hwnd_, &window);
+        if (window.left != created_.left || window.top != created_.top) return;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoA(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const RECT area = monitor.rcWork;
+        RECT over = area;
+        HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+        if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &over);
+        const int width = window.right - window.left;
+        const int height = window.bottom - window.top;
+        int x = (over.left + over.right - width) / 2;
+        int y = (over.top + over.bottom - height) / 2;
+        x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+        y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+        ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     HWND hwnd_;
     CWnd& target_;
+    RECT created_{};
     WNDPROC original_ = nullptr;
     PAINTSTRUCT paint_{};
     std::map<int, std::unique_ptr<Win32ProgressBar>> bars_;
@@ -215,7 +245,8 @@ void DispatchWaitingMessages() {
 // The template as the resources hold it, but created hidden: the dialog
 // shows itself once OnInitDialog has filled it in.
 std::vector<DWORD> HiddenTemplate(UINT id) {
-    HRSRC found = ::FindResourceA(Instance(), MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    HRSRC found =
+        ::FindResourceA(Instance(), MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG));
     HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
@@ -236,6 +267,8 @@ HWND WindowHandleOf(const NativeWindow* window) {
     return window ? static_cast<const Win32DialogWindow*>(window)->Handle() : nullptr;
 }
 
+bool IsProgramDialog(HWND window) { return ::GetPropA(window, kWindowProperty) != nullptr; }
+
 namespace backend {
 
 bool Initialize(int&, char**) {
@@ -249,8 +282,9 @@ std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, C
                                                  NativeWindow* owner) {
     const std::vector<DWORD> hidden = HiddenTemplate(dialog.id);
     if (hidden.empty()) return nullptr;
-    HWND hwnd = ::CreateDialogIndirectParamA(Instance(), reinterpret_cast<LPCDLGTEMPLATEA>(hidden.data()),
-                                             WindowHandleOf(owner), &DialogProcedure, 0);
+    HWND hwnd =
+        ::CreateDialogIndirectParamA(Instance(), reinterpret_cast<LPCDLGTEMPLATEA>(hidden.data()),
+                                     WindowHandleOf(owner), &DialogProcedure, 0);
     if (!hwnd) return nullptr;
     return std::make_unique<Win32DialogWindow>(hwnd, target);
 }

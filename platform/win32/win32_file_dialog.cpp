@@ -1,9 +1,8 @@
 // The open-file dialog on its own platform: the system's common dialog
 // fills the caller's buffer directly, in the Explorer layout.
-#include "file_dialog.h"
-
 #include <string>
 
+#include "file_dialog.h"
 #include "win32_window.h"
 #include "win_app.h"
 

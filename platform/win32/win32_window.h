@@ -1,8 +1,12 @@
 // What the Windows backend's other sources need of its windows.
 #pragma once
 
-#include "native_window.h"
 #include "win_types.h"
+
+#include "native_window.h"
 
 // The system's handle of a window the backend made; null for none.
 HWND WindowHandleOf(const NativeWindow* window);
+// Whether the window is one of the program's own dialogs (and not one that
+// the system made, such as a message box or the open-file dialog).
+bool IsProgramDialog(HWND window);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "long_paths.h"
 #include "reference_normalizer.h"
 #include "run_job.h"
 #include "temp_dir.h"
@@ -58,12 +59,26 @@ TEST(WindowsFiles, SourceHeldOpenByAnotherProgramIsLeftAsItWas) {
     const Bytes original = SimpleWave(Pcm(1, 16), Sine16(3000, 5000));
     WriteFile(path, original);
     // Another program reading it, sharing reading only: the move over it fails.
-    HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     const JobResult r = RunJob(path);
     ::CloseHandle(other);
     EXPECT_TRUE(r.opened);
     EXPECT_FALSE(r.saved);
     EXPECT_EQ(ReadFile(path), original);
+}
+
+TEST(WindowsFiles, PathLongerThanMaxPathIsNormalisedInPlace) {
+    TempDir dir;
+    const std::string folder = MakeDeepFolder(dir.Path(), 300);
+    ASSERT_FALSE(folder.empty());
+    const std::string path = folder + "\\deep.wav";
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(3000, 4000);
+    ASSERT_TRUE(WriteLongFile(path, SimpleWave(f, data)));
+    const JobResult r = RunJob(path);
+    EXPECT_TRUE(r.saved);
+    EXPECT_EQ(ReadLongFile(path), ReferenceNormalize(f, data).output);
+    EXPECT_FALSE(LongFileExists(path + ".$$$"));
 }

@@ -31,12 +31,19 @@ public:
     }
     ~TempDir() {
         namespace fs = std::filesystem;
+#if defined(_WIN32)
+        // The long form reaches files past MAX_PATH too.
+        const fs::path root = "\\\\?\\" + path_;
+#else
+        const fs::path root = path_;
+#endif
         std::error_code ec;
         // Give back write permission first, so read-only leftovers go too.
-        for (auto& e : fs::recursive_directory_iterator(path_, ec)) {
-            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code ignored;
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
-        fs::remove_all(path_, ec);
+        fs::remove_all(root, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,0 +1,311 @@
+// The Windows program's dialog, driven through the system's own windows.
+#include "win_types.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include "long_paths.h"
+#include "reference_normalizer.h"
+#include "resource_ids.h"
+#include "temp_dir.h"
+#include "wine_driver.h"
+
+using namespace testing_support;
+
+namespace {
+
+const Format kStereo = Pcm(2, 16);
+
+std::string MakeWave(const TempDir& dir, const std::string& name, int peak,
+                     std::size_t samples = 6000) {
+    const std::string path = dir.File(name);
+    WriteFile(path, SimpleWave(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak))));
+    return path;
+}
+
+Bytes Normalised(int peak, std::size_t samples = 6000) {
+    return ReferenceNormalize(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak)))
+        .output;
+}
+
+// The application's title: this program's file name without folder or extension.
+std::string ProgramTitle() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string name = path;
+    name = name.substr(name.find_last_of('\\') + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+struct Box {
+    std::string text;
+    std::string caption;
+    bool mainEnabled;
+};
+
+TEST(WindowsDialog, DroppedFilesAreProcessedInOrderAndTheLastOneStays) {
+    TempDir dir;
+    const std::vector<std::string> paths = {MakeWave(dir, "one.wav", 1000, 40000),
+                                            MakeWave(dir, "two.wav", 2000, 40000),
+                                            MakeWave(dir, "three.wav", 3000, 40000)};
+    std::vector<std::string> namesSeen;
+    SetPumpHook([&] {
+        const std::string name = WineDriver::Text(IDC_FILE_NAME);
+        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
+    });
+    WineDriver driver;
+    const int status = driver.Run({
+        [&] {
+            // Before the first file: the status template text is already replaced.
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
+            WineDriver::Drop(paths);
+        },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "three");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
+            // 80000 bytes of samples: the bars stop at the start of the last
+            // block of each loop, in the byte range the engine set.
+            EXPECT_EQ(WineDriver::BarUpper(IDC_SAVE_PROGRESS), 80000);
+            EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 65536);
+            EXPECT_EQ(WineDriver::BarUpper(IDC_MEASURE_PROGRESS), 80000);
+            EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 77824);
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(WineDriver::Main(), IDC_FILE)));
+            WineDriver::Close();
+        },
+    });
+    SetPumpHook(nullptr);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(namesSeen, (std::vector<std::string>{"one", "two", "three"}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ReadFile(paths[i]), Normalised(1000 * (i + 1), 40000)) << i;
+    EXPECT_FALSE(Exists(paths[2] + ".$$$"));
+}
+
+TEST(WindowsDialog, RejectedEntriesGiveTheMessageBoxAndTheRestStillRun) {
+    TempDir dir;
+    const std::string notes = dir.File("notes.wav");
+    WriteFile(notes, Bytes(100, 'x'));
+    const std::string good = MakeWave(dir, "good.wav", 5000);
+    WineDriver driver;
+    std::vector<Box> boxes;
+    driver.AnswerSystemDialogs([&](HWND box) {
+        boxes.push_back({WineDriver::Text(box, 0xFFFF), WineDriver::Caption(box),
+                         ::IsWindowEnabled(WineDriver::Main()) != FALSE});
+        // While the box is up the job has reset the window for this entry.
+        EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
+        EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 0);
+        EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 0);
+        WineDriver::Click(box, IDOK);
+    });
+    driver.Run({
+        [&] { WineDriver::Drop({good}); },
+        [&] {
+            WineDriver::Drop({dir.Path(), notes, good});
+        },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "good");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "すでに正規化済みです");
+            WineDriver::Close();
+        },
+    });
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const Box& box : boxes) {
+        EXPECT_EQ(box.text, "Wave File として認識できませんでした");
+        EXPECT_EQ(box.caption, ProgramTitle());
+        EXPECT_FALSE(box.mainEnabled);
+    }
+    EXPECT_EQ(ReadFile(notes), Bytes(100, 'x'));
+    EXPECT_EQ(ReadFile(good), Normalised(5000));
+}
+
+TEST(WindowsDialog, AlreadyNormalisedAndReadOnlyFilesAreLeftAsTheyWere) {
+    TempDir dir;
+    const std::string full = MakeWave(dir, "full.wav", 32767, 5000);  // 10000 bytes of samples
+    const std::string locked = MakeWave(dir, "locked.wav", 4000);
+    const Bytes fullBytes = ReadFile(full);
+    const Bytes lockedBytes = ReadFile(locked);
+    ASSERT_TRUE(::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    WineDriver driver;
+    driver.Run({
+        [&] { WineDriver::Drop({full}); },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "すでに正規化済みです");
+            EXPECT_EQ(WineDriver::BarUpper(IDC_SAVE_PROGRESS), 100);
+            EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 100);
+            // The scan's last block starts at 8192 of 10000 bytes.
+            EXPECT_EQ(WineDriver::BarUpper(IDC_MEASURE_PROGRESS), 10000);
+            EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 8192);
+            WineDriver::Drop({locked});
+        },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "locked");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "保存に失敗しました");
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(ReadFile(full), fullBytes);
+    EXPECT_EQ(ReadFile(locked), lockedBytes);
+    EXPECT_EQ(ReadFile(locked + ".$$$"), Normalised(4000));
+}
+
+TEST(WindowsDialog, NameFieldSkipsATrailByteThatLooksLikeABackslash) {
+    TempDir dir;
+    // ソ is 0x83 0x5C in the ANSI code page: its trail byte is the backslash code.
+    const std::string path = MakeWave(dir, "\x83\x5C.wav", 2000);
+    WineDriver driver;
+    driver.Run({
+        [&] { WineDriver::Drop({path}); },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "\x83\x5C");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(ReadFile(path), Normalised(2000));
+}
+
+TEST(WindowsDialog, DroppedPathLongerThanTheOldBufferArrivesWhole) {
+    TempDir dir;
+    // The folder ends before byte 258, so the cut falls inside the file's name.
+    const std::string folder = MakeDeepFolder(dir.Path(), 220);
+    ASSERT_FALSE(folder.empty());
+    const std::string name = "take-" + std::string(60, 'x');
+    const std::string path = folder + "\\" + name + ".wav";
+    ASSERT_GT(path.size(), 280u);
+    ASSERT_TRUE(WriteLongFile(path, SimpleWave(kStereo, Sine16(6000, 3000, 3000))));
+    // A wave file at the first 258 bytes of the path, which a cut path would name.
+    const std::string cut = path.substr(0, 258);
+    const Bytes other = SimpleWave(kStereo, Sine16(6000, 1000, 1000));
+    ASSERT_TRUE(WriteLongFile(cut, other));
+    WineDriver driver;
+    driver.Run({
+        [&] { WineDriver::Drop({path}); },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), name);
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(ReadLongFile(path), Normalised(3000));
+    EXPECT_FALSE(LongFileExists(path + ".$$$"));
+    EXPECT_EQ(ReadLongFile(cut), other);
+}
+
+TEST(WindowsDialog, WindowMenuCarriesTheAboutEntryWhichOpensTheAboutBox) {
+    WineDriver driver;
+    HWND about = nullptr;
+    const int status = driver.Run({
+        [&] {
+            HMENU menu = ::GetSystemMenu(WineDriver::Main(), FALSE);
+            ASSERT_NE(menu, nullptr);
+            const int count = ::GetMenuItemCount(menu);
+            ASSERT_GE(count, 2);
+            EXPECT_EQ(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
+                      UINT{MF_SEPARATOR});
+            EXPECT_EQ(::GetMenuItemID(menu, count - 1), UINT{IDM_ABOUTBOX});
+            char text[128] = {};
+            ::GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+            EXPECT_STREQ(text, "Varnola のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+            // The low four bits of the command are the system's own.
+            ::PostMessageA(WineDriver::Main(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+        },
+        [&] {
+            about = ::FindWindowA("#32770", "Varnolaのﾊﾞｰｼﾞｮﾝ情報");
+            ASSERT_NE(about, nullptr);
+            EXPECT_EQ(::GetWindow(about, GW_OWNER), WineDriver::Main());
+            EXPECT_FALSE(::IsWindowEnabled(WineDriver::Main()));
+            HWND version = ::FindWindowExA(about, nullptr, "Static", "Varnola Version 1.0");
+            EXPECT_NE(version, nullptr);
+            EXPECT_EQ(::GetWindowLongA(version, GWL_STYLE) & SS_NOPREFIX, SS_NOPREFIX);
+            WineDriver::Click(about, IDOK);
+        },
+        [&] {
+            EXPECT_FALSE(::IsWindow(about));
+            EXPECT_TRUE(::IsWindowEnabled(WineDriver::Main()));
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(WindowsDialog, IconIsTheWindowsAndTheDragIcon) {
+    WineDriver driver;
+    driver.Run({[&] {
+        HWND main = WineDriver::Main();
+        const HICON icon =
+            ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main, WM_GETICON, ICON_BIG, 0)), icon);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main, WM_GETICON, ICON_SMALL, 0)), icon);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main, WM_QUERYDRAGICON, 0, 0)), icon);
+        EXPECT_NE(::GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+        WineDriver::Close();
+    }});
+}
+
+TEST(WindowsDialog, FileButtonWithTheDialogCancelledProcessesNothing) {
+    TempDir dir;
+    const std::string path = MakeWave(dir, "kept.wav", 2000);
+    const Bytes before = ReadFile(path);
+    WineDriver driver;
+    int fileDialogs = 0;
+    driver.AnswerSystemDialogs([&](HWND dialog) {
+        ++fileDialogs;
+        EXPECT_FALSE(::IsWindowEnabled(WineDriver::Main()));
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    driver.Run({
+        [&] { WineDriver::Click(WineDriver::Main(), IDC_FILE); },
+        [&] {
+            EXPECT_EQ(fileDialogs, 1);
+            EXPECT_TRUE(::IsWindowEnabled(WineDriver::Main()));
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(WindowsDialog, FilesChosenTogetherInTheFileDialogRunInOrder) {
+    TempDir dir;
+    const std::string first = MakeWave(dir, "first.wav", 1500);
+    const std::string second = MakeWave(dir, "second.wav", 2500);
+    ASSERT_TRUE(::SetCurrentDirectoryA(dir.Path().c_str()));
+    std::vector<std::string> namesSeen;
+    SetPumpHook([&] {
+        const std::string name = WineDriver::Text(IDC_FILE_NAME);
+        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
+    });
+    WineDriver driver;
+    driver.AnswerSystemDialogs([&](HWND dialog) {
+        // Typed into the name box, as a user chooses several files by name.
+        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13,
+                       reinterpret_cast<LPARAM>("\"first.wav\" \"second.wav\""));
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    driver.Run({
+        [&] { WineDriver::Click(WineDriver::Main(), IDC_FILE); },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "second");
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
+            WineDriver::Close();
+        },
+    });
+    SetPumpHook(nullptr);
+    ::SetCurrentDirectoryA("C:\\");
+    EXPECT_EQ(namesSeen, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(ReadFile(first), Normalised(1500));
+    EXPECT_EQ(ReadFile(second), Normalised(2500));
+}
+
+TEST(WindowsDialog, EscapeEndsTheProgram) {
+    WineDriver driver;
+    const int status = driver.Run({[&] {
+        HWND button = ::GetDlgItem(WineDriver::Main(), IDC_FILE);
+        ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
+    }});
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// Runs the real program, start-up to exit, on the system's own windows and
+// acts on them with real messages: a drop carries a real HDROP, the window
+// menu gets WM_SYSCOMMAND, buttons get BM_CLICK. Steps run one after another
+// from the top of the innermost dialog loop; the windows that the system
+// runs loops of its own for (the message box, the open-file dialog) are
+// answered from a timer, which those loops dispatch.
+#pragma once
+
+#include "win_types.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "message_pump.h"
+#include "normalize_app.h"
+#include "normalize_dlg.h"
+#include "testing.h"
+#include "win32_window.h"
+
+namespace testing_support {
+
+class WineDriver {
+   public:
+    // A system dialog that a test does not expect fails it and is cancelled,
+    // so that nothing waits for an answer that never comes.
+    WineDriver() {
+        AnswerSystemDialogs([](HWND dialog) {
+            ADD_FAILURE() << "unexpected dialog \"" << Caption(dialog)
+                          << "\": " << Text(dialog, 0xFFFF);
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+    }
+    ~WineDriver() { StopAnswering(); }
+
+    // Starts the program, runs the steps, and returns its exit status. The
+    // last step should close the dialog.
+    int Run(std::vector<std::function<void()>> steps) {
+        for (auto& step : steps) platform_testing::RunWhenIdle(std::move(step));
+        char arg0[] = "Varnola.exe";
+        char* argv[] = {arg0, nullptr};
+        CNormalizeApp app;
+        return AfxWinMain(1, argv);
+    }
+
+    static HWND Main() {
+        CWnd* main = AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr;
+        return main ? WindowHandleOf(main->Native()) : nullptr;
+    }
+    static std::string Text(HWND window, int id) {
+        char text[1024] = {};
+        ::GetDlgItemTextA(window, id, text, sizeof text);
+        return text;
+    }
+    static std::string Text(int id) { return Text(Main(), id); }
+    static std::string Caption(HWND window) {
+        char text[256] = {};
+        ::GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+    static int BarPosition(int id) {
+        return static_cast<int>(::SendDlgItemMessageA(Main(), id, PBM_GETPOS, 0, 0));
+    }
+    static int BarUpper(int id) {
+        return static_cast<int>(::SendDlgItemMessageA(Main(), id, PBM_GETRANGE, FALSE, 0));
+    }
+
+    // What the shell sends when files are dropped: a DROPFILES block in
+    // global memory, the ANSI paths after it, each ended by a zero byte,
+    // and one more zero at the end. The window frees it with DragFinish.
+    static void Drop(const std::vector<std::string>& paths) {
+        std::string list;
+        for (const std::string& path : paths) list += path + '\0';
+        list += '\0';
+        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+        auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = FALSE;
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+        ::GlobalUnlock(memory);
+        ::PostMessageA(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+    static void Click(HWND window, int id) {
+        ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0);
+    }
+    // The close box: the window menu's Close.
+    static void Close() { ::PostMessageA(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+    // A visible dialog of the system's (not one of the program's own),
+    // owned by the main window; null while there is none.
+    static HWND SystemDialog() {
+        struct Search {
+            HWND owner;
+            HWND found;
+        } search{Main(), nullptr};
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM at) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(at);
+                char name[32] = {};
+                ::GetClassNameA(window, name, sizeof name);
+                if (::IsWindowVisible(window) && std::strcmp(name, "#32770") == 0 &&
+                    !IsProgramDialog(window) && ::GetWindow(window, GW_OWNER) == s->owner) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    // Each system dialog that comes up is handed to `answer`, which looks at
+    // it and dismisses it, until StopAnswering.
+    void AnswerSystemDialogs(std::function<void(HWND)> answer) {
+        answer_ = std::move(answer);
+        current_ = this;
+        if (!timer_) timer_ = ::SetTimer(nullptr, 0, 20, &Tick);
+    }
+    void StopAnswering() {
+        if (timer_) ::KillTimer(nullptr, timer_);
+        timer_ = 0;
+        if (current_ == this) current_ = nullptr;
+    }
+
+   private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (!current_ || current_->answering_) return;
+        HWND dialog = SystemDialog();
+        if (!dialog || dialog == current_->answered_) return;
+        current_->answering_ = true;
+        current_->answered_ = dialog;
+        current_->answer_(dialog);
+        current_->answering_ = false;
+    }
+
+    static inline WineDriver* current_ = nullptr;
+    std::function<void(HWND)> answer_;
+    UINT_PTR timer_ = 0;
+    HWND answered_ = nullptr;
+    bool answering_ = false;
+};
+
+}  // namespace testing_support
