@@ -6,11 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=${1:-x64}
-bash tools/build-windows.sh "$arch"
 [ "$arch" = x86 ] && bash tools/setup.sh wine32
-bash tools/wine-prefix.sh build/wine-prefix
+bash tools/build-windows.sh "$arch"
+prefix=build/wine-prefix
+[ "$arch" = x86 ] && prefix=build/wine-prefix-x86
+bash tools/wine-prefix.sh "$prefix" "$arch"
 status=0
 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
   ctest --preset "windows-$arch" -j"$(nproc)" || status=$?
-WINEPREFIX="$(pwd)/build/wine-prefix" "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -k 2>/dev/null || true
+WINEPREFIX="$(pwd)/$prefix" "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -k 2>/dev/null || true
 exit $status

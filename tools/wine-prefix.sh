@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# wine-prefix.sh PREFIX: makes the Wine prefix that the Windows program's
-# tests and screenshots run in, once; does nothing when it is already made.
+# wine-prefix.sh PREFIX [x64|x86]: makes the Wine prefix that the Windows
+# program's tests and screenshots run in, once; does nothing when it is
+# already made. x86 makes a 32-bit prefix, for the i686 program under
+# 32-bit Wine.
 #
 # The program speaks Shift_JIS through the ANSI calls, so Wine runs in the
 # Japanese locale (ANSI code page 932). The dialogs ask for the system's
@@ -9,11 +11,17 @@
 # still shows the caption and the window menu.
 set -euo pipefail
 
-prefix=$(realpath -m "${1:?usage: wine-prefix.sh PREFIX}")
+prefix=$(realpath -m "${1:?usage: wine-prefix.sh PREFIX [x64|x86]}")
+arch=${2:-x64}
 ready="$prefix/.varnola-ready"
 [ -e "$ready" ] && exit 0
 
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+if [ "$arch" = x86 ]; then
+  wine=$(command -v wine || echo /usr/lib/wine/wine)
+  export WINEARCH=win32
+else
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+fi
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEPREFIX="$prefix" WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # No Mono or Gecko: nothing here needs them, and their installers would ask.

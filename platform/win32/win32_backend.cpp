@@ -250,7 +250,8 @@ std::vector<DWORD> HiddenTemplate(UINT id) {
     HGLOBAL loaded = found ? ::LoadResource(Instance(), found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     const DWORD size = found ? ::SizeofResource(Instance(), found) : 0;
-    if (!bytes || size < sizeof(DLGTEMPLATE)) return {};
+    // A template is a few hundred bytes; anything else is not one.
+    if (!bytes || size < sizeof(DLGTEMPLATE) || size > 0x10000) return {};
     std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
     std::memcpy(copy.data(), bytes, size);
     // DLGTEMPLATEEX: version and signature words, help id, extended style, style.

@@ -94,24 +94,8 @@ class WineDriver {
     // A visible dialog of the system's (not one of the program's own),
     // owned by the main window; null while there is none.
     static HWND SystemDialog() {
-        struct Search {
-            HWND owner;
-            HWND found;
-        } search{Main(), nullptr};
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND window, LPARAM at) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(at);
-                char name[32] = {};
-                ::GetClassNameA(window, name, sizeof name);
-                if (::IsWindowVisible(window) && std::strcmp(name, "#32770") == 0 &&
-                    !IsProgramDialog(window) && ::GetWindow(window, GW_OWNER) == s->owner) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        Search search{Main(), nullptr};
+        ::EnumThreadWindows(::GetCurrentThreadId(), &Visit, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
@@ -129,6 +113,22 @@ class WineDriver {
     }
 
    private:
+    struct Search {
+        HWND owner;
+        HWND found;
+    };
+    static BOOL CALLBACK Visit(HWND window, LPARAM at) {
+        auto* search = reinterpret_cast<Search*>(at);
+        char name[32] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        if (::IsWindowVisible(window) && std::strcmp(name, "#32770") == 0 &&
+            !IsProgramDialog(window) && ::GetWindow(window, GW_OWNER) == search->owner) {
+            search->found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (!current_ || current_->answering_) return;
         HWND dialog = SystemDialog();
