@@ -192,26 +192,11 @@ class Win32DialogWindow final : public NativeWindow {
 
    private:
     // As the framework places a dialog that did not move itself while it
-    // was initialised: centred over its owner, or on the screen's work area
-    // when it has none, and kept inside that work area.
+    // was initialised.
     void CenterOverOwner() {
         RECT window{};
         ::GetWindowRect(hwnd_, &window);
-        if (window.left != created_.left || window.top != created_.top) return;
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        ::GetMonitorInfoA(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        const RECT area = monitor.rcWork;
-        RECT over = area;
-        HWND owner = ::GetWindow(hwnd_, GW_OWNER);
-        if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &over);
-        const int width = window.right - window.left;
-        const int height = window.bottom - window.top;
-        int x = (over.left + over.right - width) / 2;
-        int y = (over.top + over.bottom - height) / 2;
-        x = std::max<int>(area.left, std::min<int>(x, area.right - width));
-        y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
-        ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (window.left == created_.left && window.top == created_.top) CenterWindow(hwnd_);
     }
 
     HWND hwnd_;
@@ -266,6 +251,25 @@ std::vector<DWORD> HiddenTemplate(UINT id) {
 
 HWND WindowHandleOf(const NativeWindow* window) {
     return window ? static_cast<const Win32DialogWindow*>(window)->Handle() : nullptr;
+}
+
+void CenterWindow(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT over = area;
+    HWND owner = ::GetWindow(window, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &over);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = (over.left + over.right - width) / 2;
+    int y = (over.top + over.bottom - height) / 2;
+    x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool IsProgramDialog(HWND window) { return ::GetPropA(window, kWindowProperty) != nullptr; }

@@ -6,6 +6,18 @@
 #include "win32_window.h"
 #include "win_app.h"
 
+namespace {
+
+// The framework's hook: the dialog comes up centred on its owner.
+UINT_PTR CALLBACK CenterOnOwner(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE) {
+        CenterWindow(::GetParent(hook));
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::intptr_t CFileDialog::DoModal() {
     if (!m_ofn.lpstrFile || m_ofn.nMaxFile == 0) return IDCANCEL;
     // "Name|patterns|...||" becomes the system's zero-separated list.
@@ -18,6 +30,9 @@ std::intptr_t CFileDialog::DoModal() {
     m_ofn.hwndOwner = owner ? WindowHandleOf(owner->Native()) : nullptr;
     m_ofn.hInstance = ::GetModuleHandleA(nullptr);
     m_ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    // A hooked dialog is resizable only when asked to be.
+    m_ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLESIZING;
+    m_ofn.lpfnHook = &CenterOnOwner;
     // A selection that does not fit the buffer fails with FNERR_BUFFERTOOSMALL
     // and leaves the size it needed there: nothing is chosen then.
     const BOOL chosen = ::GetOpenFileNameA(&m_ofn);

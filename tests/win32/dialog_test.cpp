@@ -252,6 +252,13 @@ TEST(WindowsDialog, FileButtonWithTheDialogCancelledProcessesNothing) {
     driver.AnswerSystemDialogs([&](HWND dialog) {
         ++fileDialogs;
         EXPECT_FALSE(::IsWindowEnabled(WineDriver::Main()));
+        // Centred on the main dialog (which is itself centred on the screen,
+        // so the larger file dialog needs no moving to stay on it).
+        RECT mine{}, main{};
+        ::GetWindowRect(dialog, &mine);
+        ::GetWindowRect(WineDriver::Main(), &main);
+        EXPECT_NEAR(mine.left + mine.right, main.left + main.right, 2);
+        EXPECT_NEAR(mine.top + mine.bottom, main.top + main.bottom, 2);
         ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     driver.Run({
