@@ -243,6 +243,29 @@ TEST(WindowsDialog, IconIsTheWindowsAndTheDragIcon) {
     }});
 }
 
+TEST(WindowsDialog, MinimisedWindowPaintsItselfAndComesBack) {
+    WineDriver driver;
+    driver.Run({
+        [&] {
+            // No minimise box: the system minimises it by other means.
+            ::ShowWindow(WineDriver::Main(), SW_MINIMIZE);
+            ::InvalidateRect(WineDriver::Main(), nullptr, TRUE);
+        },
+        [&] {
+            // This step runs only once the queue is empty: the minimised
+            // window's paint was handled and its update region validated.
+            EXPECT_TRUE(::IsIconic(WineDriver::Main()));
+            EXPECT_FALSE(::GetUpdateRect(WineDriver::Main(), nullptr, FALSE));
+            ::ShowWindow(WineDriver::Main(), SW_RESTORE);
+        },
+        [&] {
+            EXPECT_FALSE(::IsIconic(WineDriver::Main()));
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
+            WineDriver::Close();
+        },
+    });
+}
+
 TEST(WindowsDialog, FileButtonWithTheDialogCancelledProcessesNothing) {
     TempDir dir;
     const std::string path = MakeWave(dir, "kept.wav", 2000);
@@ -316,3 +339,4 @@ TEST(WindowsDialog, EscapeEndsTheProgram) {
 }
 
 }  // namespace
+
