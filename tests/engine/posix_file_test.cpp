@@ -23,20 +23,6 @@ TEST(Reader, OnlyRegularFilesAreOpenedAndNothingBlocks) {
     EXPECT_FALSE(n.Open(dir.File("missing.wav")));
 }
 
-TEST(Save, ReadOnlySourceIsKeptAndTheFinishedCopyStaysBeside) {
-    TempDir dir;
-    const std::string path = dir.File("ro.wav");
-    const Format f = Pcm(1, 16);
-    const Bytes data = Sine16(3000, 5000);
-    const Bytes original = SimpleWave(f, data);
-    WriteFile(path, original);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const JobResult r = RunJob(path);
-    EXPECT_FALSE(r.saved);
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(ReadFile(path + ".$$$"), ReferenceNormalize(f, data).output);
-}
-
 TEST(Save, PermissionsCarryOverToTheReplacement) {
     TempDir dir;
     const std::string path = dir.File("perm.wav");

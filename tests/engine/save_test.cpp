@@ -69,6 +69,26 @@ TEST(Save, DataShorterOnDiskThanDeclared) {
     }
 }
 
+TEST(Save, ReadOnlySourceIsKeptAndTheFinishedCopyStaysBeside) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string path = dir.File("ro.wav");
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(3000, 5000);
+    const Bytes original = SimpleWave(f, data);
+    WriteFile(path, original);
+    // No write permission: on Windows, the read-only attribute.
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const JobResult r = RunJob(path);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadFile(path + ".$$$"), ReferenceNormalize(f, data).output);
+    // The copy left beside stays removable, so the next attempt can start over.
+    std::error_code ec;
+    EXPECT_TRUE(fs::remove(path + ".$$$", ec)) << ec.message();
+}
+
 TEST(Save, StaleTemporaryFileIsReplacedOrRemoved) {
     const Format f = Pcm(1, 16);
     const Bytes data = Sine16(3000, 5000);

@@ -1,5 +1,5 @@
-// What the file layer does with what Windows has: the read-only attribute,
-// folders and devices by name, files another program holds open.
+// What the file layer does with what Windows has: folders and devices by
+// name, files another program holds open, paths past MAX_PATH.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,22 +19,6 @@ TEST(WindowsFiles, OnlyDiskFilesAreOpenedAndNothingBlocks) {
     EXPECT_FALSE(n.Open("NUL"));
     EXPECT_FALSE(n.Open("CON"));
     EXPECT_FALSE(n.Open(dir.File("missing.wav")));
-}
-
-TEST(WindowsFiles, ReadOnlySourceIsKeptAndTheFinishedCopyStaysBeside) {
-    TempDir dir;
-    const std::string path = dir.File("ro.wav");
-    const Format f = Pcm(1, 16);
-    const Bytes data = Sine16(3000, 5000);
-    const Bytes original = SimpleWave(f, data);
-    WriteFile(path, original);
-    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    const JobResult r = RunJob(path);
-    EXPECT_FALSE(r.saved);
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(ReadFile(path + ".$$$"), ReferenceNormalize(f, data).output);
-    // The copy left beside stays removable, so the next attempt can start over.
-    EXPECT_TRUE(::DeleteFileA((path + ".$$$").c_str()));
 }
 
 TEST(WindowsFiles, ReplacementTakesTheSourcesPlaceAndItsName) {
