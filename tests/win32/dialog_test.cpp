@@ -228,6 +228,60 @@ TEST(WindowsDialog, WindowMenuCarriesTheAboutEntryWhichOpensTheAboutBox) {
     EXPECT_EQ(status, 0);
 }
 
+TEST(WindowsDialog, ControlsSitWhereTheTemplatePutsThemWithTheirStyles) {
+    struct Item {
+        int id;
+        RECT units;  // x, y, cx, cy in dialog units, each mapped on its own
+    };
+    const Item items[] = {{IDC_FILE, {231, 20, 33, 14}},
+                          {IDC_MEASURE_PROGRESS, {15, 64, 250, 14}},
+                          {IDC_SAVE_PROGRESS, {15, 95, 250, 14}},
+                          {IDC_FILE_NAME, {15, 20, 209, 14}},
+                          {IDC_STATUS, {15, 122, 250, 14}}};
+    WineDriver driver;
+    driver.Run({[&] {
+        HWND main = WineDriver::Main();
+        RECT size{0, 0, 280, 149};
+        ::MapDialogRect(main, &size);
+        RECT client{};
+        ::GetClientRect(main, &client);
+        EXPECT_EQ(client.right, size.right);
+        EXPECT_EQ(client.bottom, size.bottom);
+        for (const Item& item : items) {
+            RECT expected = item.units;
+            ::MapDialogRect(main, &expected);
+            HWND control = ::GetDlgItem(main, item.id);
+            ASSERT_NE(control, nullptr) << item.id;
+            RECT shown{};
+            ::GetWindowRect(control, &shown);
+            ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&shown), 2);
+            EXPECT_EQ(shown.left, expected.left) << item.id;
+            EXPECT_EQ(shown.top, expected.top) << item.id;
+            EXPECT_EQ(shown.right - shown.left, expected.right) << item.id;
+            EXPECT_EQ(shown.bottom - shown.top, expected.bottom) << item.id;
+        }
+        auto style = [&](int id) { return ::GetWindowLongA(::GetDlgItem(main, id), GWL_STYLE); };
+        auto exStyle = [&](int id) { return ::GetWindowLongA(::GetDlgItem(main, id), GWL_EXSTYLE); };
+        EXPECT_NE(style(IDC_FILE) & WS_TABSTOP, 0);
+        for (int id : {IDC_FILE_NAME, IDC_STATUS}) {
+            EXPECT_NE(style(id) & SS_CENTERIMAGE, 0) << id;
+            EXPECT_NE(exStyle(id) & WS_EX_CLIENTEDGE, 0) << id;
+            EXPECT_EQ(style(id) & WS_TABSTOP, 0) << id;
+        }
+        // (The bars' template border is not checked: the control puts an
+        // edge of its own in its place.)
+        for (int id : {IDC_MEASURE_PROGRESS, IDC_SAVE_PROGRESS}) {
+            EXPECT_EQ(style(id) & WS_TABSTOP, 0) << id;
+        }
+        const LONG dialogStyle = ::GetWindowLongA(main, GWL_STYLE);
+        EXPECT_NE(dialogStyle & WS_SYSMENU, 0);
+        EXPECT_EQ(dialogStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+        EXPECT_NE(::GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+        EXPECT_EQ(WineDriver::Caption(main), "Varnola");
+        WineDriver::Close();
+    }});
+}
+
 TEST(WindowsDialog, IconIsTheWindowsAndTheDragIcon) {
     WineDriver driver;
     driver.Run({[&] {
