@@ -81,6 +81,33 @@ TEST(WindowsDialog, DroppedFilesAreProcessedInOrderAndTheLastOneStays) {
     EXPECT_FALSE(Exists(paths[2] + ".$$$"));
 }
 
+TEST(WindowsDialog, DropAndCloseDuringAJobWaitForItToFinish) {
+    TempDir dir;
+    const std::vector<std::string> first = {MakeWave(dir, "a.wav", 1000, 40000),
+                                            MakeWave(dir, "b.wav", 2000, 40000)};
+    const std::string later = MakeWave(dir, "c.wav", 3000, 40000);
+    std::vector<std::string> namesSeen;
+    int pumps = 0;
+    SetPumpHook([&] {
+        // While the first file is being measured, the user drops another
+        // file and then closes the window.
+        if (++pumps == 1) {
+            WineDriver::Drop({later});
+            WineDriver::Close();
+        }
+        const std::string name = WineDriver::Text(IDC_FILE_NAME);
+        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
+    });
+    WineDriver driver;
+    const int status = driver.Run({[&] { WineDriver::Drop(first); }});
+    SetPumpHook(nullptr);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(namesSeen, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ReadFile(first[0]), Normalised(1000, 40000));
+    EXPECT_EQ(ReadFile(first[1]), Normalised(2000, 40000));
+    EXPECT_EQ(ReadFile(later), Normalised(3000, 40000));
+}
+
 TEST(WindowsDialog, RejectedEntriesGiveTheMessageBoxAndTheRestStillRun) {
     TempDir dir;
     const std::string notes = dir.File("notes.wav");
