@@ -86,7 +86,7 @@ bool AnsiPath(const std::wstring& wide, std::string& path) {
 }
 
 class Win32FileSystem final : public FileSystem {
-   public:
+public:
     Handle OpenForReading(const std::string& path) override {
         // A folder does not open without backup semantics; a device or a
         // pipe opens, and is refused here.

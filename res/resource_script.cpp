@@ -30,9 +30,12 @@ constexpr std::uint32_t SS_CENTERIMAGE = 0x200;
 std::string Quoted(const char* text) {
     std::string out = "\"";
     for (const char* p = text; *p; ++p) {
-        if (*p == '"') out += "\"\"";
-        else if (*p == '\\') out += "\\\\";
-        else out += *p;
+        if (*p == '"')
+            out += "\"\"";
+        else if (*p == '\\')
+            out += "\\\\";
+        else
+            out += *p;
     }
     return out + "\"";
 }
@@ -90,8 +93,8 @@ void WriteDialog(std::ostream& out, const DialogTemplate& dialog) {
         if (item.style & kTabStop) itemStyle |= WS_TABSTOP;
         if (item.style & kBorder) itemStyle |= WS_BORDER;
         if (item.style & kClientEdge) itemExStyle |= WS_EX_CLIENTEDGE;
-        out << "    CONTROL " << Quoted(item.text) << ", " << item.id << ", " << Quoted(className) << ", "
-            << Hex(itemStyle) << ", " << at << ", " << Hex(itemExStyle) << "\n";
+        out << "    CONTROL " << Quoted(item.text) << ", " << item.id << ", " << Quoted(className)
+            << ", " << Hex(itemStyle) << ", " << at << ", " << Hex(itemExStyle) << "\n";
     }
     out << "END\n\n";
 }
@@ -120,7 +123,8 @@ void WriteVersion(std::ostream& out, const VersionResource& version) {
         << "            VALUE \"ProductVersion\", " << Quoted(version.productVersion) << "\n"
         << "        END\n    END\n"
         << "    BLOCK \"VarFileInfo\"\n    BEGIN\n"
-        << "        VALUE \"Translation\", " << Hex(version.language) << ", " << version.codePage << "\n"
+        << "        VALUE \"Translation\", " << Hex(version.language) << ", " << version.codePage
+        << "\n"
         << "    END\nEND\n";
 }
 
@@ -145,10 +149,12 @@ std::string IconImageBytes(const IconImage& image) {
     Put16(out, 1);
     Put16(out, 32);
     Put32(out, 0);
-    Put32(out, static_cast<std::uint32_t>(size * size * 4 + maskRow * static_cast<std::size_t>(size)));
+    Put32(out,
+          static_cast<std::uint32_t>(size * size * 4 + maskRow * static_cast<std::size_t>(size)));
     for (int i = 0; i < 4; ++i) Put32(out, 0);
     for (int y = size - 1; y >= 0; --y) {
-        for (int x = 0; x < size; ++x) Put32(out, image.argb[static_cast<std::size_t>(y * size + x)]);
+        for (int x = 0; x < size; ++x)
+            Put32(out, image.argb[static_cast<std::size_t>(y * size + x)]);
     }
     for (int y = size - 1; y >= 0; --y) {
         std::vector<unsigned char> row(maskRow, 0);

@@ -30,7 +30,7 @@ HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
 class Win32ProgressBar final : public ProgressBarView {
-   public:
+public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
 
     void ShowRange(std::uint32_t upper) override {
@@ -42,7 +42,7 @@ class Win32ProgressBar final : public ProgressBarView {
         Apply();
     }
 
-   private:
+private:
     void Apply() {
         const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
         if (scaled.upper != shownUpper_) {
@@ -70,7 +70,7 @@ class Win32DialogWindow;
 std::vector<Win32DialogWindow*> runningLoops;
 
 class Win32DialogWindow final : public NativeWindow {
-   public:
+public:
     Win32DialogWindow(HWND hwnd, CWnd& target) : hwnd_(hwnd), target_(target) {
         ::SetPropA(hwnd_, kWindowProperty, this);
         ::GetWindowRect(hwnd_, &created_);
@@ -190,7 +190,7 @@ class Win32DialogWindow final : public NativeWindow {
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
 
-   private:
+private:
     // As the framework places a dialog that did not move itself while it
     // was initialised.
     void CenterOverOwner() {

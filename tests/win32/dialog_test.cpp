@@ -288,7 +288,9 @@ TEST(WindowsDialog, ControlsSitWhereTheTemplatePutsThemWithTheirStyles) {
             EXPECT_EQ(shown.bottom - shown.top, expected.bottom) << item.id;
         }
         auto style = [&](int id) { return ::GetWindowLongA(::GetDlgItem(main, id), GWL_STYLE); };
-        auto exStyle = [&](int id) { return ::GetWindowLongA(::GetDlgItem(main, id), GWL_EXSTYLE); };
+        auto exStyle = [&](int id) {
+            return ::GetWindowLongA(::GetDlgItem(main, id), GWL_EXSTYLE);
+        };
         EXPECT_NE(style(IDC_FILE) & WS_TABSTOP, 0);
         for (int id : {IDC_FILE_NAME, IDC_STATUS}) {
             EXPECT_NE(style(id) & SS_CENTERIMAGE, 0) << id;
@@ -420,4 +422,3 @@ TEST(WindowsDialog, EscapeEndsTheProgram) {
 }
 
 }  // namespace
-

@@ -2,6 +2,8 @@
 // system's own calls from this program, which links the same ones.
 #include "win_types.h"
 
+#include "resources.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "resource_ids.h"
-#include "resources.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ std::string VersionString(const std::vector<char>& info, const char* name) {
     void* value = nullptr;
     UINT length = 0;
     const std::string key = std::string("\\StringFileInfo\\041104B0\\") + name;
-    if (!::VerQueryValueA(info.data(), key.c_str(), &value, &length) || length == 0) return "<none>";
+    if (!::VerQueryValueA(info.data(), key.c_str(), &value, &length) || length == 0)
+        return "<none>";
     return std::string(static_cast<const char*>(value));
 }
 

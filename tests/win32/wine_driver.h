@@ -26,7 +26,7 @@
 namespace testing_support {
 
 class WineDriver {
-   public:
+public:
     // A system dialog that a test does not expect fails it and is cancelled,
     // so that nothing waits for an answer that never comes.
     WineDriver() {
@@ -112,7 +112,7 @@ class WineDriver {
         if (current_ == this) current_ = nullptr;
     }
 
-   private:
+private:
     struct Search {
         HWND owner;
         HWND found;
