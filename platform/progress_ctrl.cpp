@@ -6,20 +6,17 @@
 void CProgressCtrl::SetRange32(std::uint32_t lower, std::uint32_t upper) {
     lower_ = lower;
     upper_ = upper;
-    if (view_) view_->ShowRange(upper_);
+    if (view_) view_->Show(upper_, position_);
 }
 
 void CProgressCtrl::SetPos(std::uint32_t position) {
     position_ = position;
-    if (view_) view_->ShowPosition(position_);
+    if (view_) view_->Show(upper_, position_);
 }
 
 void CProgressCtrl::Attach(ProgressBarView* view) {
     view_ = view;
-    if (view_) {
-        view_->ShowRange(upper_);
-        view_->ShowPosition(position_);
-    }
+    if (view_) view_->Show(upper_, position_);
 }
 
 ScaledProgress ScaleForIntBar(std::uint32_t upper, std::uint32_t position) {

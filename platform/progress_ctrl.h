@@ -18,9 +18,9 @@ constexpr unsigned PBM_SETPOS = 0x0402;
 class ProgressBarView {
 public:
     virtual ~ProgressBarView() = default;
+    // The control's range (from 0) and position, whenever either changes.
     // upper is an unsigned byte count: a bar that counts in int must scale.
-    virtual void ShowRange(std::uint32_t upper) = 0;
-    virtual void ShowPosition(std::uint32_t position) = 0;
+    virtual void Show(std::uint32_t upper, std::uint32_t position) = 0;
 };
 
 class CProgressCtrl {

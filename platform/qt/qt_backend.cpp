@@ -81,13 +81,10 @@ class QtProgressBar final : public ProgressBarView {
 public:
     explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
     ~QtProgressBar() override { Waiting().erase(this); }
-    void ShowRange(std::uint32_t upper) override {
+    void Show(std::uint32_t upper, std::uint32_t position) override {
         upper_ = upper;
-        Changed();
-    }
-    void ShowPosition(std::uint32_t position) override {
         position_ = position;
-        Changed();
+        Waiting().insert(this);
     }
     static void ShowWaiting() {
         for (QtProgressBar* bar : std::exchange(Waiting(), {})) bar->Apply();
@@ -98,7 +95,6 @@ private:
         static std::set<QtProgressBar*> waiting;
         return waiting;
     }
-    void Changed() { Waiting().insert(this); }
     void Apply() {
         const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
         bar_->setRange(0, scaled.upper);

@@ -33,18 +33,8 @@ class Win32ProgressBar final : public ProgressBarView {
 public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
 
-    void ShowRange(std::uint32_t upper) override {
-        upper_ = upper;
-        Apply();
-    }
-    void ShowPosition(std::uint32_t position) override {
-        position_ = position;
-        Apply();
-    }
-
-private:
-    void Apply() {
-        const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
+    void Show(std::uint32_t upper, std::uint32_t position) override {
+        const ScaledProgress scaled = ScaleForIntBar(upper, position);
         if (scaled.upper != shownUpper_) {
             ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
             shownUpper_ = scaled.upper;
@@ -52,9 +42,8 @@ private:
         ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(scaled.position), 0);
     }
 
+private:
     HWND bar_;
-    std::uint32_t upper_ = 100;
-    std::uint32_t position_ = 0;
     int shownUpper_ = -1;
 };
 

@@ -9,8 +9,10 @@ namespace {
 struct RecordingBar : ProgressBarView {
     std::uint32_t upper = 0;
     std::uint32_t position = 0;
-    void ShowRange(std::uint32_t u) override { upper = u; }
-    void ShowPosition(std::uint32_t p) override { position = p; }
+    void Show(std::uint32_t u, std::uint32_t p) override {
+        upper = u;
+        position = p;
+    }
 };
 
 TEST(ProgressCtrl, KeepsValuesAndPassesThemToAnAttachedBar) {
