@@ -5,8 +5,9 @@
 
 #include <functional>
 
-// Dispatches every message waiting for this thread, then returns. With no
-// event source installed it only runs the hook.
+// Dispatches every message waiting for this thread, then returns; a pump
+// within a few milliseconds of the last dispatch leaves them waiting. With
+// no event source installed it only runs the hook.
 void PumpWaitingMessages();
 
 // The GUI backend installs what actually dispatches; null uninstalls.
@@ -15,6 +16,12 @@ void InstallMessageSource(MessageSource source);
 
 // A test's stand-in for the user: runs at every pump, before dispatching.
 void SetPumpHook(std::function<void()> hook);
+
+namespace platform_testing {
+// Makes every pump dispatch, so that a test's events posted from the pump
+// hook are sure to be dispatched inside the loop.
+void DispatchAtEveryPump(bool every);
+}  // namespace platform_testing
 
 // How deep the calls of PumpWaitingMessages are nested right now, so that a
 // backend can tell a message dispatched from inside a long loop.

@@ -8,7 +8,6 @@ namespace {
 platform_testing::MessageBoxResponder messageBoxResponder;
 platform_testing::OpenFileResponder openFileResponder;
 std::deque<std::function<void()>> idleTasks;
-bool dispatchAtEveryPump = false;
 
 }  // namespace
 
@@ -21,10 +20,6 @@ void platform_testing::SetOpenFileResponder(OpenFileResponder responder) {
 }
 
 void platform_testing::RunWhenIdle(std::function<void()> task) { idleTasks.push_back(std::move(task)); }
-
-void platform_testing::DispatchAtEveryPump(bool every) { dispatchAtEveryPump = every; }
-
-bool DispatchesAtEveryPump() { return dispatchAtEveryPump; }
 
 bool HasIdleTask() { return !idleTasks.empty(); }
 

@@ -23,14 +23,8 @@ void SetOpenFileResponder(OpenFileResponder responder);
 // waiting before it was handled, never from inside a long loop's dispatching.
 void RunWhenIdle(std::function<void()> task);
 
-// Makes every pump dispatch (the backend otherwise skips pumps that come
-// within a few milliseconds of the last dispatch), so that a test's events
-// posted from the pump hook are sure to be dispatched inside the loop.
-void DispatchAtEveryPump(bool every);
-
 }  // namespace platform_testing
 
 // The backend's side of these seams.
-bool DispatchesAtEveryPump();
 bool HasIdleTask();
 bool RunOneIdleTask();

@@ -30,7 +30,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
-#include <chrono>
 #include <map>
 #include <set>
 #include <utility>
@@ -420,19 +419,11 @@ private:
     std::vector<MenuItem> menuItems_;
 };
 
-// The long loops pump after every block, tens of thousands of times a
-// second; asking Qt each time costs a poll of its sources. Dispatching
-// once the last dispatch is a few milliseconds old keeps the window as
-// lively as the eye can tell and the bars moving, at next to no cost.
+// What a pump that is due dispatches: the bars' latest values, then every
+// waiting event.
 void DispatchWaitingEvents() {
-    using Clock = std::chrono::steady_clock;
-    constexpr auto kInterval = std::chrono::milliseconds(4);
-    static Clock::time_point last;
-    const Clock::time_point now = Clock::now();
-    if (now - last < kInterval && !DispatchesAtEveryPump()) return;
     QtProgressBar::ShowWaiting();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    last = Clock::now();
 }
 
 }  // namespace

@@ -30,13 +30,17 @@ public:
     // A system dialog that a test does not expect fails it and is cancelled,
     // so that nothing waits for an answer that never comes.
     WineDriver() {
+        platform_testing::DispatchAtEveryPump(true);
         AnswerSystemDialogs([](HWND dialog) {
             ADD_FAILURE() << "unexpected dialog \"" << Caption(dialog)
                           << "\": " << Text(dialog, 0xFFFF);
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
     }
-    ~WineDriver() { StopAnswering(); }
+    ~WineDriver() {
+        StopAnswering();
+        platform_testing::DispatchAtEveryPump(false);
+    }
 
     // Starts the program, runs the steps, and returns its exit status. The
     // last step should close the dialog.
