@@ -29,22 +29,47 @@ constexpr const char* kWindowProperty = "Varnola.NativeWindow";
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
+//
+// The control repaints itself at once on every PBM_SETPOS, and the long
+// loops move it after every block: thousands of repaints a second, most of
+// them drawing the very same pixels. A position that leaves the filled
+// part as it was waits instead, and the control takes it when a text is
+// pushed to the screen, before a message box, and at the top of the
+// dialog's loop.
 class Win32ProgressBar final : public ProgressBarView {
 public:
-    explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
+    explicit Win32ProgressBar(HWND bar) : bar_(bar) {
+        RECT client{};
+        ::GetClientRect(bar_, &client);
+        width_ = std::max<long long>(client.right - client.left - 2, 1);  // inside its edge
+    }
 
     void Show(std::uint32_t upper, std::uint32_t position) override {
         const ScaledProgress scaled = ScaleForIntBar(upper, position);
-        if (scaled.upper != shownUpper_) {
-            ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
-            shownUpper_ = scaled.upper;
+        const long long filled = scaled.upper > 0 ? scaled.position * width_ / scaled.upper : 0;
+        waiting_ = scaled.upper == shownUpper_ && filled == shownFill_;
+        if (waiting_) {
+            waitingPosition_ = scaled.position;
+            return;
         }
+        if (scaled.upper != shownUpper_) ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
         ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(scaled.position), 0);
+        shownUpper_ = scaled.upper;
+        shownFill_ = filled;
+    }
+
+    void ShowWaiting() {
+        if (waiting_) ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(waitingPosition_), 0);
+        waiting_ = false;
     }
 
 private:
     HWND bar_;
+    long long width_;
     int shownUpper_ = -1;
+    long long shownFill_ = -1;
+    bool waiting_ = false;
+    int waitingPosition_ = 0;
 };
 
 LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,7 +107,10 @@ public:
         return target_.SendMessage(message, wParam, lParam);
     }
 
-    void SetItemText(int id, const CString& text) override { ::SetDlgItemTextA(hwnd_, id, text); }
+    void SetItemText(int id, const CString& text) override {
+        ShowWaitingProgress();
+        ::SetDlgItemTextA(hwnd_, id, text);
+    }
     CString GetItemText(int id) const override {
         HWND item = ::GetDlgItem(hwnd_, id);
         if (!item) return CString();
@@ -150,6 +178,7 @@ public:
         runningLoops.push_back(this);
         MSG msg;
         while (!ended) {
+            ShowWaitingProgress();
             // A test's next step, once every message posted before it is handled.
             if (HasIdleTask() && runningLoops.back() == this &&
                 !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -177,6 +206,10 @@ public:
         }
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+
+    void ShowWaitingProgress() {
+        for (auto& [id, bar] : bars_) bar->ShowWaiting();
     }
 
 private:
@@ -284,6 +317,7 @@ std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, C
 }
 
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type) {
+    if (owner) static_cast<Win32DialogWindow*>(owner)->ShowWaitingProgress();
     return ::MessageBoxA(WindowHandleOf(owner), text, caption, type);
 }
 
