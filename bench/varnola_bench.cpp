@@ -9,20 +9,7 @@
 #ifdef VARNOLA_BENCH_DIALOG
 #include "dialog_job.h"
 #endif
-#include "progress_ctrl.h"
-#include "wave_normalizer.h"
-
-namespace {
-
-bool EngineJob(const std::string& path) {
-    CProgressCtrl measure, save;
-    CWaveNormalizer normalizer;
-    if (!normalizer.Open(path)) return false;
-    normalizer.ComputeGain(measure);
-    return normalizer.GetGain() != CWaveNormalizer::kUnityGain && normalizer.SaveNormalized(save);
-}
-
-}  // namespace
+#include "engine_job.h"
 
 int main(int argc, char** argv) {
     unsigned long mib = 256;
@@ -55,7 +42,7 @@ int main(int argc, char** argv) {
         }
         const auto fresh = [&] { bench::CopyFile(master, work); };
         const auto medians = bench::MedianSeconds(
-            runs, fresh, {[&] { return bench::IoFloor(work); }, [&] { return EngineJob(work); }});
+            runs, fresh, {[&] { return bench::IoFloor(work); }, [&] { return bench::EngineJob(work); }});
         const double floor = medians[0];
         const double engine = medians[1];
         const double mb = static_cast<double>(bytes) / 1e6;
@@ -69,7 +56,7 @@ int main(int argc, char** argv) {
         const std::string work = dir + "/work.wav";
         bench::WriteTestWave(master, layout, bytes);
         const auto medians = bench::TimeDialogJob(work, runs, [&] { bench::CopyFile(master, work); },
-                                                  [&] { return EngineJob(work); });
+                                                  [&] { return bench::EngineJob(work); });
         std::printf("\n%-18s %12s %12s %8s\n", "file", "dialog s", "headless s", "ratio");
         std::printf("%-18s %12.3f %12.3f %8.2f\n", layout.name, medians[0], medians[1], medians[0] / medians[1]);
     }

@@ -11,11 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "engine_job.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "progress_ctrl.h"
 #include "testing.h"
-#include "wave_normalizer.h"
 
 namespace {
 
@@ -53,14 +52,6 @@ double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool EngineJob(const std::string& path) {
-    CProgressCtrl measure, save;
-    CWaveNormalizer normalizer;
-    if (!normalizer.Open(path)) return false;
-    normalizer.ComputeGain(measure);
-    return normalizer.GetGain() != CWaveNormalizer::kUnityGain && normalizer.SaveNormalized(save);
-}
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -93,7 +84,7 @@ int main(int argc, char** argv) {
             dialog.push_back(Seconds() - start);
             ok = ok && ::CopyFileA(master.c_str(), work.c_str(), FALSE) != FALSE;
             start = Seconds();
-            ok = ok && EngineJob(work);
+            ok = ok && bench::EngineJob(work);
             engine.push_back(Seconds() - start);
         }
         window->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
