@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "normalize_app.h"
 
 CNormalizeApp theApp;

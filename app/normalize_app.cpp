@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "normalize_app.h"
 
 #include "normalize_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application object: starts the main dialog and ends with it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "normalize_dlg.h"
 
 #include <climits>

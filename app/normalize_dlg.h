@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: the name of the file being worked on, a bar for the
 // measurement, a bar for the rewrite and a one-line status. Files come from
 // the File button or from a drop, and each runs through ProcessFile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test files for the benchmarks, written at a low level, and the timing helpers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialog_job.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-file job as the dialog runs it, with real bars and the real pump.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine's whole job for one file, with no window: what the benchmarks
 // measure the other ways of running it against.
 #pragma once

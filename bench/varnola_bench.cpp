@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // varnola-bench [--mib N] [--runs R]: the engine's whole job against the I/O
 // floor of the same access pattern, in MB/s of sample data.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // varnola-dialog-bench.exe [MiB]: the whole job for one 16-bit stereo file
 // (64 MiB of samples by default) through the Windows dialog, its bars and
 // its pump, against the engine alone; the median of three runs of each,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Little-endian fields, decoded from and encoded to bytes whatever the host.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The narrow door through which the engine touches the disk.
 //
 // Every system call the chunk I/O and the replace make goes through one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FileSystem over POSIX calls.
 #include <fcntl.h>
 #include <sys/stat.h>

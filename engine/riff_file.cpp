@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "riff_file.h"
 
 #include <algorithm>

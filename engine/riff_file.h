@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Chunk-level access to a RIFF file: the few operations the wave reader and
 // writer are built on (open, find a form or a chunk, ascend, create, read,
 // write, close).

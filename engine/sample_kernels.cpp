@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sample_kernels.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-sample arithmetic of the peak scan and the rewrite, on whole runs
 // of samples so that the compiler can vectorise each loop.
 //

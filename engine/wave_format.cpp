@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wave_format.h"
 
 #include "byte_order.h"

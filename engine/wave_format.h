@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one kind of file Varnola reads and writes: uncompressed PCM in a RIFF
 // "WAVE" form. What is accepted on reading and the exact layout written.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wave_normalizer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // All the work on one wave file: validate it, measure its largest sample,
 // derive the gain that brings that peak to full scale, and put a scaled copy
 // in the file's place.

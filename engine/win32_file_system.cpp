@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FileSystem over the Win32 file calls, for the ANSI paths the rest of the
 // program uses.
 //

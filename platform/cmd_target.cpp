@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cmd_target.h"
 
 const MessageMap* CCmdTarget::GetThisMessageMap() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message maps: each class lists the messages and commands it handles, and
 // a message goes to the first entry that matches, from the most derived
 // class up through its bases.

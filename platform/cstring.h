@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The framework's string: bytes in the locale's multi-byte code page.
 // Searches and case-insensitive comparisons go character by character
 // (see mbcs.h); Left, Right and Mid count bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A modal dialog built from its template: DoModal creates the window, calls
 // OnInitDialog and runs the dialog's own loop until EndDialog; OK and Cancel
 // have their standard handling.

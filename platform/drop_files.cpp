@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drop_files.h"
 
 #include <algorithm>

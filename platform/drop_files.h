@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files dropped from the file manager: the drop handle lists their local
 // paths in order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system's open-file dialog. The selection is laid out in the caller's
 // buffer the Explorer way: one full path for a single choice; otherwise the
 // folder, then each name, each ended by a zero byte, and an empty string at

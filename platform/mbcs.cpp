@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mbcs.h"
 
 #if defined(_WIN32)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Multi-byte text as the locale's code page encodes it: which bytes begin a
 // character and how long each character is. Searches and case-insensitive
 // comparisons step through characters, so a trail byte never matches a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dispatching the thread's pending messages from inside a long loop
 // (PeekMessage with PM_REMOVE, TranslateMessage, DispatchMessage until the
 // queue is empty), so that the window repaints and the user's commands run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a GUI backend provides: the window of a dialog built from its
 // template, and the few system services around it. Shared code in this
 // folder calls these; the application never does.

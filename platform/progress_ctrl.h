@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The progress bar as the engine and the dialog use it: a range from 0 to a
 // 32-bit bound (a byte count, or 100) and a position within it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resources by id, as the program's resource script defines them: dialog
 // templates, strings and icons. The definitions live in res/; the platform
 // finds them here.

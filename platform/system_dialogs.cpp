@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <deque>
 
 #include "native_window.h"

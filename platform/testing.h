@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Seams through which a test stands in for the user where the system would
 // show something modal of its own: the message box and the open-file
 // dialog. Each replaces the backend while set; pass null to restore it.

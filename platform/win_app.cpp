@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win_app.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application object and the framework's start-up: exactly one CWinApp,
 // constructed as a global; AfxWinMain calls its InitInstance once and, when
 // that returns FALSE, ends the program without a message loop of its own.

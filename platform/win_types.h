@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The small vocabulary of the original platform that the application speaks:
 // integer types, message and command ids, flags.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wnd.h"
 
 #include "testing.h"

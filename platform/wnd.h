@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window as the application sees it: messages in through the message
 // maps, and the handful of window operations the program calls.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application icon, drawn here pixel by pixel so that every backend
 // shows the same picture: a waveform on a dark tile whose crests touch the
 // two full-scale lines.

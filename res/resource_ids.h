@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resource and control ids shared by the resources and the application.
 #pragma once
 

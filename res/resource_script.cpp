@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resource_script.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The resources in the forms the Windows tools read: a resource script for
 // the resource compiler and an .ico file of the application icon, both
 // written from the one definition in resources.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The resource script: every dialog, string and icon of the program, by id.
 #include "resources.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # build-windows.sh [x64|x86]: cross-builds the Windows program, Varnola.exe,
 # with mingw-w64 (x86_64 by default, i686 with x86), and says where it is.
 # Installs what it needs first.

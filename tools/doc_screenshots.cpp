@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // doc-screenshots FOLDER: renders the main dialog after normalising a file
 // and the About box into FOLDER/main-dialog.png and FOLDER/about-box.png,
 // for the documentation. Drives the real program through its own window.

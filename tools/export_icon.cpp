@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // export-icon FOLDER: writes the application icon's images as
 // FOLDER/varnola-32.png and FOLDER/varnola-16.png for the desktop's icon theme.
 #include <QGuiApplication>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fuzzes the wave reader and the whole job: tools/fuzz.sh [SECONDS] (default 60).
 # Builds the target with clang, writes a seed corpus of small valid and broken
 # files, runs libFuzzer for the given time and keeps what it finds in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // grab-screen [--crop] FILE.png: saves what the X display shows (for
 // screenshots taken under Xvfb, where no desktop tool is at hand). With
 // --crop, only the part that is not the empty black background.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds Varnola and starts it. With no display, shows the window on a
 # virtual X server, saves a screenshot and says where.
 set -euo pipefail

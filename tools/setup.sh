@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing Varnola need.
 # Does nothing when they are all present. Runs as root or through sudo.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # test-windows.sh [x64|x86]: cross-builds the Windows program and its tests
 # and runs them under Wine on a virtual X display: the engine's suite and
 # the real dialog driven with real messages. x86 needs 32-bit Wine

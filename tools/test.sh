@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds Varnola and runs every test: the Linux program's, then the Windows
 # program's, cross-built and run under Wine. Installs what it needs first.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // varnola-run FILE...: each file through the engine exactly as the dialog's
 // per-file job drives it, headless, one line per file:
 //   OUTCOME peak=P gain=G PATH

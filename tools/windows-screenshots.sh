@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # windows-screenshots.sh [FOLDER]: runs the Windows program under Wine on a
 # virtual X display and acts on it as a user would, with keys: a take is
 # chosen with the File button and normalised, the window menu is opened

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # wine-prefix.sh PREFIX [x64|x86]: makes the Wine prefix that the Windows
 # program's tests and screenshots run in, once; does nothing when it is
 # already made. x86 makes a 32-bit prefix, for the i686 program under

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # wine-run.sh WINE PROGRAM [ARGS...]: runs a Windows program under Wine for
 # CTest. The first Wine program to start leaves the Wine server and its
 # services running, and they hold on to whatever output they were started

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // write-resource-script FOLDER: writes FOLDER/varnola.rc and FOLDER/varnola.ico,
 // the Windows program's resources, from the one definition in res/. Runs on
 // the build machine while the Windows program is cross-built.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What both Windows targets share. The posix thread model gives the C++
 # runtime its full <thread> and <mutex>; everything links statically, so the
 # program needs no DLL beyond the system's own.

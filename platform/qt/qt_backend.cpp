@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt 6 Widgets backend of the platform layer. It implements:
 //  - the dialog window built from a template (group boxes, push buttons,
 //    statics, icons, progress bars) with dialog units turned into pixels

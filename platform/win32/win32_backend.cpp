@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 backend of the platform layer, over the system's own services:
 //  - the dialog window made from the template in the program's resources
 //    (CreateDialogIndirectParamA) and subclassed, so that every message it

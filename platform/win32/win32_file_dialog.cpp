@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The open-file dialog on its own platform: the system's common dialog
 // fills the caller's buffer directly, in the Explorer layout.
 #include <string>

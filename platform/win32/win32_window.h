@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Windows backend's other sources need of its windows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the real application, start-up to exit, on Qt's offscreen platform,
 // and acts on its dialog as a user would: drops made of file URLs, clicks,
 // keys, the window menu. Steps run one after another from the dialog's own

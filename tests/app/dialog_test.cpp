@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program, driven through its window.
 #include <sys/stat.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every file operation of a whole job failing in turn: the source is always
 // either exactly as it was or completely replaced, and the outcome says which.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The gain rule at its edges, and what scaling does to individual samples.
 #include <gtest/gtest.h>
 

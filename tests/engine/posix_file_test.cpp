@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the file layer does with what only POSIX systems have: modes,
 // symbolic links, FIFOs and devices.
 #include <sys/stat.h>

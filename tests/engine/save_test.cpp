@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rewrite and the replace: what ends up on disk in each case.
 #include <gtest/gtest.h>
 

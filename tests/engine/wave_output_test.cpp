@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exact bytes of a written file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the reader accepts and what it refuses.
 #include <gtest/gtest.h>
 

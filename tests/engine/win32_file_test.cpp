@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the file layer does with what Windows has: folders and devices by
 // name, files another program holds open, paths past MAX_PATH.
 #include <windows.h>

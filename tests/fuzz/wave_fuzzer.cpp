@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: each input is written to a file in a private folder and
 // run through a whole job; afterwards the file must be the input untouched,
 // or the complete normalised output of the data the reader found.

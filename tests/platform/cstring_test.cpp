@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Multi-byte awareness of the string class, in UTF-8 and in Shift_JIS.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The open-file dialog's selection as laid out in the caller's buffer, and
 // the drop handle's paths.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files made to break the reader: each ends in bounded time with a clear
 // outcome, and the file is untouched unless it was saved.
 #include <sys/stat.h>

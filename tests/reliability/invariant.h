@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What must hold after any job, however it ended: the source is the
 // original or the complete normalised output, the outcome says which, and
 // only the temporary file may be left beside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A job killed outright (SIGKILL, no cleanup) at moments spread over the
 // scan and the rewrite: the file is always the original or the complete
 // normalised output.

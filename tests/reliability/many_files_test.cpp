@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One long drop's worth of files in one process: every file gets its
 // outcome, and memory does not grow from file to file.
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A FileSystem that passes every call to the real one, logs it, and can make
 // the Nth call (or every call from the Nth on) fail or come up short.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files past MAX_PATH on Windows, made and read through the wide calls with
 // the long form of their names, independently of the code under test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rules for the output, written out plainly and separately from the
 // engine, so that the tests' expected bytes do not come from the code they check.
 #pragma once

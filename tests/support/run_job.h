@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-file job as the dialog drives the engine: Open, ComputeGain and,
 // when the gain is not unity, SaveNormalized.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A private folder per test, removed with everything in it afterwards.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds wave files byte by byte for the tests, independently of the engine.
 #pragma once
 

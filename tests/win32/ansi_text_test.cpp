@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The string class in the system's ANSI code page, where the program's
 // literals and paths live: 932 under the Japanese locale the tests run in.
 #include "win_types.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows program's dialog, driven through the system's own windows.
 #include "win_types.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The resources the Windows program carries, read back through the
 // system's own calls from this program, which links the same ones.
 #include "win_types.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the real program, start-up to exit, on the system's own windows and
 // acts on them with real messages: a drop carries a real HDROP, the window
 // menu gets WM_SYSCOMMAND, buttons get BM_CLICK. Steps run one after another
