@@ -76,13 +76,16 @@ std::wstring SystemPath(const std::string& path) {
 // Back to the program's code page; false when a character has no form there.
 bool AnsiPath(const std::wstring& wide, std::string& path) {
     const int length = static_cast<int>(wide.size());
+    // UTF-8 has a form for every character: the system refuses a best-fit
+    // flag or a loss report for it, and only a lone surrogate fails.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
-                                        0, nullptr, &lossy);
+    const int n = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr,
+                                        utf8 ? nullptr : &lossy);
     if (n <= 0 || lossy) return false;
     path.assign(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, path.data(), n,
-                          nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, path.data(), n, nullptr, nullptr);
     return true;
 }
 

@@ -21,7 +21,19 @@ std::size_t Utf8Length(unsigned char lead) {
     return 1;  // a stray continuation byte or an invalid lead stands alone
 }
 
-bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsShiftJisLead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// A program whose manifest asks for UTF-8 gets it as its ANSI code page,
+// which the system's lead-byte table does not describe (UTF-8 is no
+// double-byte code page): its characters are stepped over as UTF-8.
+bool StepsAsUtf8() {
+#if defined(_WIN32)
+    if (activePage == CodePage::kSystemAnsi) return ::GetACP() == CP_UTF8;
+#endif
+    return activePage == CodePage::kUtf8;
+}
 
 bool IsLead(unsigned char b) {
 #if defined(_WIN32)
@@ -41,7 +53,7 @@ std::size_t CharacterLength(const char* text, std::size_t available) {
     if (available == 0) return 0;
     const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t length = 1;
-    if (activePage == CodePage::kUtf8) {
+    if (StepsAsUtf8()) {
         length = Utf8Length(lead);
         // A truncated or malformed sequence: only the lead byte counts.
         for (std::size_t i = 1; i < length; ++i) {

@@ -10,7 +10,8 @@
 enum class CodePage {
     kUtf8,        // the locale encoding on Linux
     kShiftJis,    // code page 932: lead bytes 0x81-0x9F and 0xE0-0xFC, one trail byte
-    kSystemAnsi,  // Windows: the system's ANSI code page, lead bytes as it reports them
+    kSystemAnsi,  // Windows: the process's ANSI code page (UTF-8, or lead bytes as the system
+                  // reports them)
 };
 
 // The code page text is interpreted in: the system's ANSI code page on

@@ -43,9 +43,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The Windows program runs under Wine in the Japanese locale, whose ANSI
-# code page is the program's own (932).
-if [[ " $* " == *" windows "* ]] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  echo "setup: generating the ja_JP.UTF-8 locale"
-  $sudo localedef -i ja_JP -c -f UTF-8 ja_JP.UTF-8
+# The Windows program's tests run under Wine in a Japanese and a Western
+# locale (C.UTF-8 comes with the C library).
+if [[ " $* " == *" windows "* ]]; then
+  for locale in ja_JP en_US; do
+    if ! locale -a 2>/dev/null | grep -qix "$locale.utf8"; then
+      echo "setup: generating the $locale.UTF-8 locale"
+      $sudo localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+    fi
+  done
 fi

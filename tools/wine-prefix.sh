@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# wine-prefix.sh PREFIX [x64|x86]: makes the Wine prefix that the Windows
-# program's tests and screenshots run in, once; does nothing when it is
-# already made. x86 makes a 32-bit prefix, for the i686 program under
-# 32-bit Wine.
+# wine-prefix.sh PREFIX [x64|x86] [DPI]: makes the Wine prefix that the
+# Windows program's tests and screenshots run in, once; does nothing when it
+# is already made. x86 makes a 32-bit prefix, for the i686 program under
+# 32-bit Wine. DPI sets the screen's dots per inch (96 unless given), as
+# the display settings of a HiDPI screen do.
 #
-# The program speaks Shift_JIS through the ANSI calls, so Wine runs in the
-# Japanese locale (ANSI code page 932). The dialogs ask for the system's
-# Japanese UI fonts by name; IPA P Gothic stands in for them. Wine draws the
-# window frames itself, so that a display with no window manager (Xvfb)
-# still shows the caption and the window menu.
+# The dialogs ask for the system's Japanese UI fonts by name; IPA P Gothic
+# stands in for them. Wine draws the window frames itself, so that a display
+# with no window manager (Xvfb) still shows the caption and the window menu.
 set -euo pipefail
 
-prefix=$(realpath -m "${1:?usage: wine-prefix.sh PREFIX [x64|x86]}")
+prefix=$(realpath -m "${1:?usage: wine-prefix.sh PREFIX [x64|x86] [DPI]}")
 arch=${2:-x64}
+dpi=${3:-96}
 ready="$prefix/.varnola-ready"
 [ -e "$ready" ] && exit 0
 
@@ -43,5 +43,6 @@ for face in 'ＭＳ Ｐゴシック' 'MS UI Gothic' 'MS Shell Dlg'; do
   "$wine" reg add "$substitutes" /v "$face" /d 'IPAPGothic' /f >/dev/null 2>&1
 done
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 "$wineserver" -w
 touch "$ready"

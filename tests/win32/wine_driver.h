@@ -76,17 +76,25 @@ public:
     }
 
     // What the shell sends when files are dropped: a DROPFILES block in
-    // global memory, the ANSI paths after it, each ended by a zero byte,
-    // and one more zero at the end. The window frees it with DragFinish.
+    // global memory, the paths after it in UTF-16, each ended by a zero,
+    // and one more zero at the end. The window frees it with DragFinish,
+    // and DragQueryFileA hands it the paths in its own code page.
     static void Drop(const std::vector<std::string>& paths) {
-        std::string list;
-        for (const std::string& path : paths) list += path + '\0';
-        list += '\0';
-        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+        std::wstring list;
+        for (const std::string& path : paths) {
+            std::wstring wide(path.size(), L'\0');
+            const int n =
+                ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
+                                      wide.data(), static_cast<int>(wide.size()));
+            list += wide.substr(0, static_cast<std::size_t>(n)) + L'\0';
+        }
+        list += L'\0';
+        const std::size_t bytes = list.size() * sizeof(wchar_t);
+        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
         auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
         header->pFiles = sizeof(DROPFILES);
-        header->fWide = FALSE;
-        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+        header->fWide = TRUE;
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), bytes);
         ::GlobalUnlock(memory);
         ::PostMessageA(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
