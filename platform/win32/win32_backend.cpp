@@ -31,12 +31,14 @@ HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
 //
-// The control repaints itself at once on every PBM_SETPOS, and the long
-// loops move it after every block: thousands of repaints a second, most of
-// them drawing the very same pixels. A position that leaves the filled
-// part as it was waits instead, and the control takes it when a text is
-// pushed to the screen, before a message box, and at the top of the
-// dialog's loop.
+// The control repaints itself on every PBM_SETPOS, and the long loops move
+// it after every block: thousands of repaints a second, most of them
+// drawing the very same pixels, and each one costly where painting is slow.
+// A position is sent when it fills more of the bar and the last one sent is
+// a few hundredths of a second old (a few dozen a second look smooth); a
+// new range, or a bar that goes back, at once. Any other position waits,
+// and the control takes it when a text is pushed to the screen, before a
+// message box, and at the top of the dialog's loop.
 class Win32ProgressBar final : public ProgressBarView {
 public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {
@@ -48,29 +50,42 @@ public:
     void Show(std::uint32_t upper, std::uint32_t position) override {
         const ScaledProgress scaled = ScaleForIntBar(upper, position);
         const long long filled = scaled.upper > 0 ? scaled.position * width_ / scaled.upper : 0;
-        waiting_ = scaled.upper == shownUpper_ && filled == shownFill_;
+        const bool sameRange = scaled.upper == shownUpper_;
+        waiting_ =
+            sameRange && (filled == shownFill_ ||
+                          (filled > shownFill_ && ::GetTickCount64() - shownAt_ < kRepaintMs));
         if (waiting_) {
             waitingPosition_ = scaled.position;
+            waitingFill_ = filled;
             return;
         }
-        if (scaled.upper != shownUpper_) ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
-        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(scaled.position), 0);
+        if (!sameRange) ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
+        Send(scaled.position, filled);
         shownUpper_ = scaled.upper;
-        shownFill_ = filled;
     }
 
     void ShowWaiting() {
-        if (waiting_) ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(waitingPosition_), 0);
+        if (waiting_) Send(waitingPosition_, waitingFill_);
         waiting_ = false;
     }
 
 private:
+    static constexpr ULONGLONG kRepaintMs = 30;
+
+    void Send(int position, long long filled) {
+        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+        shownFill_ = filled;
+        shownAt_ = ::GetTickCount64();
+    }
+
     HWND bar_;
     long long width_;
     int shownUpper_ = -1;
     long long shownFill_ = -1;
+    ULONGLONG shownAt_ = 0;
     bool waiting_ = false;
     int waitingPosition_ = 0;
+    long long waitingFill_ = 0;
 };
 
 LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
