@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev libgl-dev
   xvfb xauth
+  openbox xdotool x11-utils python3-xlib
   fonts-ipafont-gothic fontconfig
 )
 # Optional groups, asked for by the caller: reliability tooling; the Windows

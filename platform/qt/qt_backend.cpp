@@ -8,6 +8,8 @@
 //    the messages the application's maps expect;
 //  - the modal loop, the message pump, the message box, the open-file
 //    dialog and the system metrics.
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,6 +19,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -43,6 +47,8 @@
 
 namespace {
 
+constexpr const char* kStatusLine = "varnolaStatusLine";
+
 QString FromLocal(const char* bytes) { return QString::fromLocal8Bit(bytes); }
 QString FromLocal(const CString& text) { return QString::fromLocal8Bit(text.GetString()); }
 CString ToLocal(const QString& text) { return CString(text.toLocal8Bit().toStdString()); }
@@ -68,7 +74,9 @@ QFont DialogFont(const DialogTemplate& dialog) {
     QFont font(FromLocal(dialog.fontFace));
     // Points to pixels at the screen's logical resolution, rounded as the
     // original platform's MulDiv does.
-    const int dpi = QGuiApplication::primaryScreen() ? static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInchY()) : 96;
+    const int dpi = QGuiApplication::primaryScreen()
+                        ? static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInchY())
+                        : 96;
     font.setPixelSize((dialog.fontPoints * dpi + 36) / 72);
     return font;
 }
@@ -122,6 +130,7 @@ public:
         baseY_ = metrics.height();
         setFixedSize(ToPixelsX(dialog.cx), ToPixelsY(dialog.cy));
         for (const DialogItem& item : dialog.items) CreateItem(item);
+        NameForScreenReaders(dialog);
         if (dialog.style & kAcceptFiles) setAcceptDrops(true);
     }
 
@@ -130,6 +139,8 @@ public:
         QtProgressBar::ShowWaiting();
         if (auto* label = qobject_cast<QLabel*>(Item(id))) {
             label->setText(FromLocal(text));
+            // A captioned field is spoken by its caption, its text after it.
+            if (!label->accessibleName().isEmpty()) label->setAccessibleDescription(label->text());
             label->repaint();  // the long loops that follow must show it at once
         } else if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) {
             button->setText(FromLocal(text));
@@ -140,8 +151,17 @@ public:
         if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) return ToLocal(button->text());
         return CString();
     }
+    // Disabling the control that has the focus leaves the window with none:
+    // Space would do nothing and Enter would reach the OK handling. It takes
+    // the focus back when enabled again, unless the focus went elsewhere.
     void EnableItem(int id, bool enable) override {
-        if (QWidget* w = Item(id)) w->setEnabled(enable);
+        QWidget* w = Item(id);
+        if (!w) return;
+        if (!enable && focusWidget() == w) refocus_ = w;
+        w->setEnabled(enable);
+        if (!enable || w != refocus_) return;
+        refocus_ = nullptr;
+        if (!focusWidget()) w->setFocus(Qt::OtherFocusReason);
     }
     bool IsItemEnabled(int id) const override {
         const QWidget* w = Item(id);
@@ -197,7 +217,8 @@ public:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) override {
         CWnd* target = &target_;
         QMetaObject::invokeMethod(
-            this, [target, message, wParam, lParam] { target->SendMessage(message, wParam, lParam); },
+            this,
+            [target, message, wParam, lParam] { target->SendMessage(message, wParam, lParam); },
             Qt::QueuedConnection);
     }
     void RunModalLoop(const bool& ended) override {
@@ -236,8 +257,9 @@ protected:
         target_.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     }
     void keyPressEvent(QKeyEvent* event) override {
-        const bool menuKey = event->key() == Qt::Key_Menu ||
-                             (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+        const bool menuKey =
+            event->key() == Qt::Key_Menu ||
+            (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
         if (menuKey) {
             ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
             return;
@@ -270,19 +292,26 @@ protected:
         return QDialog::focusNextPrevChild(next);
     }
     void contextMenuEvent(QContextMenuEvent* event) override { ShowSystemMenu(event->globalPos()); }
-    void dragEnterEvent(QDragEnterEvent* event) override {
-        if (!LocalPaths(event->mimeData()).empty()) event->acceptProposedAction();
+    // The files are read where they are and never taken away: a drop is a
+    // copy, whatever the source proposes. A source that offers no copy
+    // (a move, a link) is refused, since it might delete its originals.
+    static bool AcceptAsCopy(QDropEvent* event) {
+        if (!(event->possibleActions() & Qt::CopyAction) || LocalPaths(event->mimeData()).empty()) {
+            event->ignore();
+            return false;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return true;
     }
-    void dragMoveEvent(QDragMoveEvent* event) override {
-        if (!LocalPaths(event->mimeData()).empty()) event->acceptProposedAction();
-    }
+    void dragEnterEvent(QDragEnterEvent* event) override { AcceptAsCopy(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { AcceptAsCopy(event); }
     void dropEvent(QDropEvent* event) override {
-        std::vector<std::string> paths = LocalPaths(event->mimeData());
-        if (paths.empty()) return;
-        // Accepted and finished at once: the file manager is not held while
-        // the files are processed; the dialog's loop delivers the message.
-        event->acceptProposedAction();
-        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(new DropList{std::move(paths)}), 0);
+        if (!AcceptAsCopy(event)) return;
+        // Finished at once: the file manager is not held while the files
+        // are processed; the dialog's loop delivers the message.
+        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(new DropList{LocalPaths(event->mimeData())}),
+             0);
     }
     void paintEvent(QPaintEvent* event) override {
         if (!isMinimized()) {
@@ -317,13 +346,63 @@ private:
         QString text;
     };
 
+    // A file URL carries the name's bytes percent-encoded; decoded straight
+    // to bytes they name the file whatever its encoding, where a detour
+    // through a string would replace what is not UTF-8.
     static std::vector<std::string> LocalPaths(const QMimeData* data) {
         std::vector<std::string> paths;
         if (!data || !data->hasUrls()) return paths;
         for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            const bool local =
+                url.isLocalFile() && (url.host().isEmpty() || url.host() == "localhost");
+            if (!local) continue;
+            const QByteArray path =
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+            if (!path.isEmpty() && !path.contains('\0')) paths.push_back(path.toStdString());
         }
         return paths;
+    }
+
+    // A screen reader speaks a control by its caption: the label just above
+    // it, or else the captioned frame around it. A sunken field with neither
+    // is the window's status line.
+    void NameForScreenReaders(const DialogTemplate& dialog) {
+        auto overlapsAcross = [](const DialogItem& a, const DialogItem& b) {
+            return a.x < b.x + b.cx && b.x < a.x + a.cx;
+        };
+        auto encloses = [](const DialogItem& frame, const DialogItem& b) {
+            return frame.x <= b.x && frame.y <= b.y && b.x + b.cx <= frame.x + frame.cx &&
+                   b.y + b.cy <= frame.y + frame.cy;
+        };
+        for (const DialogItem& item : dialog.items) {
+            const bool field = item.kind == ControlClass::kProgressBar ||
+                               (item.kind == ControlClass::kStatic && (item.style & kClientEdge));
+            if (item.id < 0 || !field) continue;
+            const DialogItem* above = nullptr;
+            const DialogItem* frame = nullptr;
+            for (const DialogItem& other : dialog.items) {
+                if (&other == &item) continue;
+                if (other.kind == ControlClass::kGroupBox) {
+                    if (encloses(other, item) && (!frame || encloses(*frame, other)))
+                        frame = &other;
+                } else if (other.y + other.cy <= item.y && overlapsAcross(other, item) &&
+                           (!above || other.y + other.cy > above->y + above->cy)) {
+                    above = &other;
+                }
+            }
+            QString caption;
+            if (above && above->kind == ControlClass::kStatic && !(above->style & kClientEdge)) {
+                caption = FromLocal(above->text);
+            } else if (frame) {
+                caption = FromLocal(frame->text);
+            }
+            QWidget* widget = Item(item.id);
+            if (!caption.isEmpty()) {
+                widget->setAccessibleName(caption);
+            } else if (item.kind == ControlClass::kStatic) {
+                widget->setProperty(kStatusLine, true);
+            }
+        }
     }
 
     int ToPixelsX(int units) const { return units * baseX_ / 4; }
@@ -364,8 +443,9 @@ private:
             case ControlClass::kStatic: {
                 auto* label = new QLabel(text, this);
                 label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignLeft |
-                                    ((item.style & kCenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
+                label->setAlignment(
+                    Qt::AlignLeft |
+                    ((item.style & kCenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
                 if (item.style & kClientEdge) {
                     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
                     label->setAutoFillBackground(false);
@@ -394,7 +474,8 @@ private:
             }
         }
         if (item.kind != ControlClass::kIcon) {
-            widget->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), ToPixelsX(item.cx), ToPixelsY(item.cy));
+            widget->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), ToPixelsX(item.cx),
+                                ToPixelsY(item.cy));
         }
         widget->setFocusPolicy((item.style & kTabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (item.id >= 0) {
@@ -414,11 +495,63 @@ private:
     HICON smallIcon_ = nullptr;
     QPainter* painter_ = nullptr;
     QPushButton* defaultButton_ = nullptr;
+    QWidget* refocus_ = nullptr;
     std::map<int, QWidget*> items_;
     std::vector<QWidget*> order_;
     std::map<int, std::unique_ptr<QtProgressBar>> bars_;
     std::vector<MenuItem> menuItems_;
 };
+
+// Qt's file dialog, acting as the open dialog the filters and flags were
+// written for: a chosen or typed name is handed over as it stands, existing
+// or not (the job tells the user about a name it cannot open), and the
+// default extension is tried by the shared code.
+class OpenDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QStringList chosen;
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        for (const QString& file : files) {
+            if (QFileInfo(file).isDir()) {
+                QFileDialog::accept();  // opens the folder
+                return;
+            }
+        }
+        if (files.isEmpty()) return;
+        chosen = files;
+        QDialog::accept();
+    }
+};
+
+// "*.*" is every file where the filters come from, dot or none; Qt's
+// wildcard would want a dot.
+QStringList NamePatterns(const std::string& patterns) {
+    QStringList out;
+    for (const QString& pattern : FromLocal(patterns.c_str()).split(';', Qt::SkipEmptyParts)) {
+        out << (pattern.trimmed() == "*.*" ? QStringLiteral("*") : pattern.trimmed());
+    }
+    return out;
+}
+
+// The status line is announced as the window's status bar, by its text.
+class StatusLineAccessible final : public QAccessibleWidget {
+public:
+    explicit StatusLineAccessible(QLabel* label)
+        : QAccessibleWidget(label, QAccessible::StatusBar) {}
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    return label && label->property(kStatusLine).toBool() ? new StatusLineAccessible(label)
+                                                          : nullptr;
+}
 
 // What a pump that is due dispatches: the bars' latest values, then every
 // waiting event.
@@ -443,6 +576,7 @@ bool Initialize(int& argc, char** argv) {
     // The templates' font is the original platform's; here a metric-compatible one answers for it.
     QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック")});
+    QAccessible::installFactory(&AccessibleFor);
     InstallMessageSource(&DispatchWaitingEvents);
     return true;
 }
@@ -463,15 +597,29 @@ int MessageBox(NativeWindow* owner, const CString& text, const CString& caption,
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths) {
     QtProgressBar::ShowWaiting();
-    QFileDialog dialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
+    OpenDialog dialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles
+                                                 : QFileDialog::ExistingFile);
     QStringList filters;
     for (const FileFilter& filter : request.filters) filters << FromLocal(filter.name.c_str());
     dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(FromLocal(request.defaultExtension.c_str()));
+    // The dialog matches the patterns it reads from a filter's name; its
+    // list then takes the filter's own patterns, read as they were meant.
+    if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+        auto usePatterns = [model, &request](const QString& chosen) {
+            for (const FileFilter& filter : request.filters) {
+                if (FromLocal(filter.name.c_str()) == chosen)
+                    model->setNameFilters(NamePatterns(filter.patterns));
+            }
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, usePatterns);
+        usePatterns(dialog.selectedNameFilter());
+    }
     if (dialog.exec() != QDialog::Accepted) return false;
-    for (const QString& file : dialog.selectedFiles()) paths.push_back(QFile::encodeName(file).toStdString());
+    for (const QString& file : dialog.chosen)
+        paths.push_back(QFile::encodeName(file).toStdString());
     return true;
 }
 

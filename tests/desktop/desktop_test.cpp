@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: MIT
+// The real program on an X display, acted on from outside the way a user's
+// desktop acts on it: keys from the keyboard through XTEST (xdotool), files
+// dropped over XDND by another process.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "dialog_driver.h"
+#include "reference_normalizer.h"
+#include "resource_ids.h"
+#include "temp_dir.h"
+
+using namespace testing_support;
+
+namespace {
+
+const Format kStereo = Pcm(2, 16);
+
+std::string MakeWave(const TempDir& dir, const std::string& name, int peak) {
+    const std::string path = dir.File(name);
+    WriteFile(path, SimpleWave(kStereo, Sine16(6000, peak, static_cast<std::uint32_t>(peak))));
+    return path;
+}
+
+Bytes Normalised(int peak) {
+    return ReferenceNormalize(kStereo, Sine16(6000, peak, static_cast<std::uint32_t>(peak))).output;
+}
+
+// Runs `then` once `ready` holds, looked at from whichever event loop is
+// running; a bound on how long that may take fails the test instead of
+// hanging it.
+void WhenReady(std::function<bool()> ready, std::function<void()> then, std::string what) {
+    auto* timer = new QTimer;
+    const QDeadlineTimer deadline(20000);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        const bool done = ready();
+        if (!done && !deadline.hasExpired()) return;
+        timer->deleteLater();
+        timer->stop();
+        if (!done) ADD_FAILURE() << "never happened: " << what;
+        then();
+    });
+    timer->start(5);
+}
+
+void Keys(const char* keys) {
+    ASSERT_EQ(std::system((std::string("xdotool key --clearmodifiers ") + keys).c_str()), 0)
+        << keys;
+}
+
+TEST(Desktop, KeyboardAfterAJobActsAsAtStart) {
+    TempDir dir;
+    const std::string path = MakeWave(dir, "keys.wav", 2000);
+    DialogDriver driver;
+    bool endedByEscape = false;
+    const int status = driver.Run({
+        [&] {
+            // The window has the keyboard, as one the user has just opened.
+            const std::string window = std::to_string(DialogDriver::Window()->winId());
+            ASSERT_EQ(std::system(("xdotool windowactivate --sync " + window +
+                                   " 2>/dev/null || xdotool windowfocus --sync " + window)
+                                      .c_str()),
+                      0);
+            WhenReady([] { return QApplication::focusWidget() == DialogDriver::Item(IDC_FILE); },
+                      [] {}, "focus on the File button at start");
+        },
+        [&] { DialogDriver::Drop({path}); },
+        [&] {
+            EXPECT_EQ(DialogDriver::Text(IDC_STATUS), "正規化が終わりました");
+            // Enter and Space press the File button (its dialog is cancelled
+            // here); Esc ends the program.
+            Keys("Return");
+            WhenReady([&] { return driver.fileDialogs == 1; },
+                      [&] {
+                          Keys("space");
+                          WhenReady([&] { return driver.fileDialogs == 2; },
+                                    [&] {
+                                        endedByEscape = true;
+                                        Keys("Escape");
+                                        WhenReady([] { return DialogDriver::Window() == nullptr; },
+                                                  [&] {
+                                                      endedByEscape =
+                                                          DialogDriver::Window() == nullptr;
+                                                      DialogDriver::Close();
+                                                  },
+                                                  "Esc ends the dialog");
+                                    },
+                                    "Space opens the file dialog");
+                      },
+                      "Enter opens the file dialog");
+        },
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(driver.fileDialogs, 2);
+    EXPECT_TRUE(endedByEscape);
+    EXPECT_EQ(ReadFile(path), Normalised(2000));
+}
+
+// The real file dialog: "All Files (*.*)" lists a name without a dot, and
+// such a name typed in is the file chosen.
+TEST(Desktop, FileDialogListsAndTakesAFileWithoutExtension) {
+    TempDir dir;
+    const std::string path = MakeWave(dir, "take", 2500);
+    MakeWave(dir, "other.wav", 1500);
+    // The dialog opens in the working folder, as the system's does.
+    const std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    DialogDriver driver;
+    platform_testing::SetOpenFileResponder(nullptr);
+    QStringList listedWave;
+    QStringList listedAll;
+    std::string shown;
+    auto listed = [&dir] {
+        QStringList names;
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* model = dialog ? dialog->findChild<QFileSystemModel*>() : nullptr;
+        if (!model) return names;
+        const QModelIndex folder = model->index(QString::fromStdString(dir.Path()));
+        for (int row = 0; row < model->rowCount(folder); ++row)
+            names << model->index(row, 0, folder).data().toString();
+        names.sort();
+        return names;
+    };
+    driver.Run({
+        [&] {
+            auto* dialog = DialogDriver::Dialog();
+            dialog->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
+            WhenReady([&] { return listed().size() == 1; },
+                      [&] {
+                          listedWave = listed();
+                          auto* fileDialog =
+                              qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                          if (!fileDialog) return;
+                          fileDialog->findChild<QComboBox*>("fileTypeCombo")->setFocus();
+                          Keys("Down");  // the second filter
+                          WhenReady(
+                              [&] { return listed().size() == 2; },
+                              [&] {
+                                  listedAll = listed();
+                                  auto* fileDialog =
+                                      qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                                  if (!fileDialog) return;
+                                  fileDialog->findChild<QLineEdit*>("fileNameEdit")->setFocus();
+                                  Keys("t a k e Return");
+                                  WhenReady(
+                                      [] {
+                                          return DialogDriver::Text(IDC_STATUS) ==
+                                                 "正規化が終わりました";
+                                      },
+                                      [&] {
+                                          shown = DialogDriver::Text(IDC_FILE_NAME);
+                                          DialogDriver::Close();
+                                      },
+                                      "the typed file is processed");
+                              },
+                              "every file listed");
+                      },
+                      "the file dialog lists the folder");
+        },
+    });
+    std::filesystem::current_path(home);
+    EXPECT_EQ(listedWave, QStringList{"other.wav"});
+    EXPECT_EQ(listedAll, (QStringList{"other.wav", "take"}));
+    EXPECT_EQ(shown, "take");
+    EXPECT_TRUE(driver.boxes.empty());
+    EXPECT_EQ(ReadFile(path), Normalised(2500));
+}
+
+struct DropCase {
+    const char* name;
+    const char* action;  // as the source proposes it
+    const char* answer;  // as the window answers
+    bool processed;
+};
+
+void PrintTo(const DropCase& c, std::ostream* os) { *os << c.name; }
+
+class DesktopDrop : public ::testing::TestWithParam<DropCase> {};
+
+// A file whose name is not UTF-8 (Latin-1 "café"), dropped from another
+// process with the action the source proposes.
+TEST_P(DesktopDrop, IsTakenAsACopyOrRefused) {
+    const DropCase& c = GetParam();
+    TempDir dir;
+    const std::string path = MakeWave(dir, "caf\xe9.wav", 3000);
+    const Bytes before = ReadFile(path);
+    const QByteArray uri = "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+    DialogDriver driver;
+    QProcess source;
+    std::string answer;
+    std::string shown;
+    driver.Run({[&] {
+        const QString window = QString::number(DialogDriver::Window()->winId());
+        source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Debian's Python, which has the X library.
+        source.start("/usr/bin/python3", {XDND_DROP, window, c.action, QString::fromLatin1(uri)});
+        WhenReady([&] { return source.state() == QProcess::NotRunning; },
+                  [&] {
+                      answer = source.readAllStandardOutput().trimmed().toStdString();
+                      // The drop's message is handled before this next step.
+                      platform_testing::RunWhenIdle([&] {
+                          shown = DialogDriver::Text(IDC_FILE_NAME);
+                          DialogDriver::Close();
+                      });
+                  },
+                  "the drop ends");
+    }});
+    EXPECT_EQ(answer, c.answer);
+    EXPECT_TRUE(driver.boxes.empty()) << shown;
+    if (c.processed) {
+        EXPECT_EQ(shown, "caf\xef\xbf\xbd");  // shown with the replacement character
+        EXPECT_EQ(ReadFile(path), Normalised(3000));
+    } else {
+        EXPECT_EQ(shown, "");
+        EXPECT_EQ(ReadFile(path), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, DesktopDrop,
+    ::testing::Values(
+        DropCase{"Copy", "copy", "accepted XdndActionCopy finished XdndActionCopy", true},
+        DropCase{"AskOfferingCopy", "ask", "accepted XdndActionCopy finished XdndActionCopy", true},
+        DropCase{"Move", "move", "refused", false}, DropCase{"Link", "link", "refused", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
