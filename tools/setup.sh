@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev
   xvfb xauth
   openbox xdotool x11-utils python3-xlib
+  at-spi2-core python3-pyatspi dbus
   fonts-ipafont-gothic fontconfig
 )
 # Optional groups, asked for by the caller: reliability tooling; the Windows

@@ -401,6 +401,10 @@ private:
                 widget->setAccessibleName(caption);
             } else if (item.kind == ControlClass::kStatic) {
                 widget->setProperty(kStatusLine, true);
+                // An interface made for it while it was being created is
+                // dropped, so that the next one asked for is the status line's.
+                QAccessible::deleteAccessibleInterface(
+                    QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
             }
         }
     }
