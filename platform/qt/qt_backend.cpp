@@ -119,8 +119,13 @@ public:
         : QDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr), target_(target) {
         setObjectName(QString("dialog%1").arg(dialog.id));
         setWindowTitle(FromLocal(dialog.caption));
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        // An application window (the main dialog) is a window of its own to
+        // the window manager, listed in task bars; one with an owner is a
+        // dialog kept over it. Neither can be minimised, maximised or resized.
+        const Qt::WindowType kind = (dialog.style & kAppWindow) && !owner ? Qt::Window : Qt::Dialog;
+        setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
         setWindowModality(owner ? Qt::ApplicationModal : Qt::NonModal);
         setFont(DialogFont(dialog));
         const QFontMetrics metrics(font());
