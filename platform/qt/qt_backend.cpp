@@ -6,8 +6,8 @@
 //  - the message routing: clicks, the close box, the dialog keys, the
 //    window menu (right-click, Menu key, Shift+F10) and file drops become
 //    the messages the application's maps expect;
-//  - the modal loop, the message pump, the message box, the open-file
-//    dialog and the system metrics.
+//  - the modal loop, the message pump, the message box and the system
+//    metrics; the open-file dialog is qt_file_dialog.cpp's.
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
@@ -17,10 +17,6 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -42,6 +38,7 @@
 #include "drop_files.h"
 #include "message_pump.h"
 #include "native_window.h"
+#include "qt_file_dialog.h"
 #include "testing.h"
 #include "wnd.h"
 
@@ -511,40 +508,6 @@ private:
     std::vector<MenuItem> menuItems_;
 };
 
-// Qt's file dialog, acting as the open dialog the filters and flags were
-// written for: a chosen or typed name is handed over as it stands, existing
-// or not (the job tells the user about a name it cannot open), and the
-// default extension is tried by the shared code.
-class OpenDialog final : public QFileDialog {
-public:
-    using QFileDialog::QFileDialog;
-    QStringList chosen;
-
-protected:
-    void accept() override {
-        const QStringList files = selectedFiles();
-        for (const QString& file : files) {
-            if (QFileInfo(file).isDir()) {
-                QFileDialog::accept();  // opens the folder
-                return;
-            }
-        }
-        if (files.isEmpty()) return;
-        chosen = files;
-        QDialog::accept();
-    }
-};
-
-// "*.*" is every file where the filters come from, dot or none; Qt's
-// wildcard would want a dot.
-QStringList NamePatterns(const std::string& patterns) {
-    QStringList out;
-    for (const QString& pattern : FromLocal(patterns.c_str()).split(';', Qt::SkipEmptyParts)) {
-        out << (pattern.trimmed() == "*.*" ? QStringLiteral("*") : pattern.trimmed());
-    }
-    return out;
-}
-
 // The status line is announced as the window's status bar, by its text.
 class StatusLineAccessible final : public QAccessibleWidget {
 public:
@@ -606,30 +569,8 @@ int MessageBox(NativeWindow* owner, const CString& text, const CString& caption,
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths) {
     QtProgressBar::ShowWaiting();
-    OpenDialog dialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles
-                                                 : QFileDialog::ExistingFile);
-    QStringList filters;
-    for (const FileFilter& filter : request.filters) filters << FromLocal(filter.name.c_str());
-    dialog.setNameFilters(filters);
-    // The dialog matches the patterns it reads from a filter's name; its
-    // list then takes the filter's own patterns, read as they were meant.
-    if (auto* model = dialog.findChild<QFileSystemModel*>()) {
-        auto usePatterns = [model, &request](const QString& chosen) {
-            for (const FileFilter& filter : request.filters) {
-                if (FromLocal(filter.name.c_str()) == chosen)
-                    model->setNameFilters(NamePatterns(filter.patterns));
-            }
-        };
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, usePatterns);
-        usePatterns(dialog.selectedNameFilter());
-    }
-    if (dialog.exec() != QDialog::Accepted) return false;
-    for (const QString& file : dialog.chosen)
-        paths.push_back(QFile::encodeName(file).toStdString());
-    return true;
+    return ChooseFilesInDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr, request,
+                               paths);
 }
 
 HICON LoadIconResource(UINT id) { return FindIconResource(id); }

@@ -6,9 +6,8 @@
 
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QFileDialog>
-#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QTimer>
 #include <cstdlib>
@@ -50,6 +49,19 @@ void WhenReady(std::function<bool()> ready, std::function<void()> then, std::str
         then();
     });
     timer->start(5);
+}
+
+// The files the open-file dialog lists, as it shows their names.
+QStringList ListedFiles() {
+    QStringList names;
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* list = dialog ? dialog->findChild<QListWidget*>("fileList") : nullptr;
+    if (!list) return names;
+    for (int row = 0; row < list->count(); ++row) {
+        if (!list->item(row)->text().endsWith('/')) names << list->item(row)->text();
+    }
+    names.sort();
+    return names;
 }
 
 void Keys(const char* keys) {
@@ -119,35 +131,22 @@ TEST(Desktop, FileDialogListsAndTakesAFileWithoutExtension) {
     QStringList listedWave;
     QStringList listedAll;
     std::string shown;
-    auto listed = [&dir] {
-        QStringList names;
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        auto* model = dialog ? dialog->findChild<QFileSystemModel*>() : nullptr;
-        if (!model) return names;
-        const QModelIndex folder = model->index(QString::fromStdString(dir.Path()));
-        for (int row = 0; row < model->rowCount(folder); ++row)
-            names << model->index(row, 0, folder).data().toString();
-        names.sort();
-        return names;
-    };
     driver.Run({
         [&] {
             auto* dialog = DialogDriver::Dialog();
             dialog->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
-            WhenReady([&] { return listed().size() == 1; },
+            WhenReady([&] { return ListedFiles().size() == 1; },
                       [&] {
-                          listedWave = listed();
-                          auto* fileDialog =
-                              qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                          listedWave = ListedFiles();
+                          QWidget* fileDialog = QApplication::activeModalWidget();
                           if (!fileDialog) return;
                           fileDialog->findChild<QComboBox*>("fileTypeCombo")->setFocus();
                           Keys("Down");  // the second filter
                           WhenReady(
-                              [&] { return listed().size() == 2; },
+                              [&] { return ListedFiles().size() == 2; },
                               [&] {
-                                  listedAll = listed();
-                                  auto* fileDialog =
-                                      qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                                  listedAll = ListedFiles();
+                                  QWidget* fileDialog = QApplication::activeModalWidget();
                                   if (!fileDialog) return;
                                   fileDialog->findChild<QLineEdit*>("fileNameEdit")->setFocus();
                                   Keys("t a k e Return");
@@ -173,6 +172,52 @@ TEST(Desktop, FileDialogListsAndTakesAFileWithoutExtension) {
     EXPECT_EQ(shown, "take");
     EXPECT_TRUE(driver.boxes.empty());
     EXPECT_EQ(ReadFile(path), Normalised(2500));
+}
+
+// A name that is not UTF-8 (Latin-1 "café") is listed, shown converted,
+// and chosen with the keyboard: the job gets the file's own bytes.
+TEST(Desktop, FileDialogListsAndChoosesANameThatIsNotUtf8) {
+    TempDir dir;
+    const std::string path = MakeWave(dir, "caf\xe9.wav", 3000);
+    MakeWave(dir, "other.wav", 1500);
+    DialogDriver driver;
+    platform_testing::SetOpenFileResponder(nullptr);
+    QStringList listed;
+    std::string shown;
+    driver.Run({[&] {
+        DialogDriver::Dialog()->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
+        WhenReady(
+            [] { return QApplication::activeModalWidget() != nullptr; },
+            [&] {
+                // The folder typed as a name opens it; back in the list, the
+                // first letter selects the file and Enter opens it.
+                QApplication::activeModalWidget()
+                    ->findChild<QLineEdit*>("fileNameEdit")
+                    ->setFocus();
+                const std::string folder = dir.Path();
+                ASSERT_EQ(std::system(("xdotool type --delay 0 '" + folder + "'").c_str()), 0);
+                Keys("Return");
+                WhenReady(
+                    [] { return ListedFiles().size() == 2; },
+                    [&] {
+                        listed = ListedFiles();
+                        Keys("shift+Tab c Return");
+                        WhenReady(
+                            [] { return DialogDriver::Text(IDC_STATUS) == "正規化が終わりました"; },
+                            [&] {
+                                shown = DialogDriver::Text(IDC_FILE_NAME);
+                                DialogDriver::Close();
+                            },
+                            "the chosen file is processed");
+                    },
+                    "the typed folder is listed");
+            },
+            "the file dialog opens");
+    }});
+    EXPECT_EQ(listed, (QStringList{QString::fromUtf8("caf\xef\xbf\xbd.wav"), "other.wav"}));
+    EXPECT_EQ(shown, "caf\xef\xbf\xbd");  // shown with the replacement character
+    EXPECT_TRUE(driver.boxes.empty());
+    EXPECT_EQ(ReadFile(path), Normalised(3000));
 }
 
 struct DropCase {
