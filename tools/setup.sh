@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev googletest
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   xvfb xauth
   openbox xdotool x11-utils python3-xlib
   at-spi2-core python3-pyatspi dbus

@@ -8,6 +8,8 @@
 //    the messages the application's maps expect;
 //  - the modal loop, the message pump, the message box and the system
 //    metrics; the open-file dialog is qt_file_dialog.cpp's.
+#include <xcb/xcb.h>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +34,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
+#include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <utility>
@@ -253,6 +258,10 @@ public:
     }
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        AskForFixedFrame();
+        QDialog::showEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
         // The close box is the window menu's Close: the dialog decides.
         event->ignore();
@@ -409,6 +418,27 @@ private:
                     QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
             }
         }
+    }
+
+    // What the window manager offers is read from the Motif hints when the
+    // window is mapped. Qt always offers resizing there, with its handles;
+    // the dialog's frame is modal: moved, closed, nothing else.
+    void AskForFixedFrame() {
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11) return;
+        xcb_connection_t* connection = x11->connection();
+        static constexpr char kName[] = "_MOTIF_WM_HINTS";
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+        if (!atom) return;
+        enum : std::uint32_t { kFunctions = 1, kDecorations = 2 };     // which fields count
+        enum : std::uint32_t { kMove = 4, kClose = 32 };               // functions
+        enum : std::uint32_t { kBorder = 2, kTitle = 8, kMenu = 16 };  // decorations
+        const std::uint32_t hints[5] = {kFunctions | kDecorations, kMove | kClose,
+                                        kBorder | kTitle | kMenu, 0, 0};  // no input mode, status
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(winId()),
+                            atom->atom, atom->atom, 32, 5, hints);
+        std::free(atom);
     }
 
     int ToPixelsX(int units) const { return units * baseX_ / 4; }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -36,9 +37,11 @@ Bytes Normalised(int peak) {
 
 // Runs `then` once `ready` holds, looked at from whichever event loop is
 // running; a bound on how long that may take fails the test instead of
-// hanging it.
+// hanging it. A wait ends with the program's window: one the program
+// ended before (a fallback for a key that did not work) is not left to
+// act on the next test's window.
 void WhenReady(std::function<bool()> ready, std::function<void()> then, std::string what) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(DialogDriver::Window());
     const QDeadlineTimer deadline(20000);
     QObject::connect(timer, &QTimer::timeout, [=] {
         const bool done = ready();
@@ -49,6 +52,13 @@ void WhenReady(std::function<bool()> ready, std::function<void()> then, std::str
         then();
     });
     timer->start(5);
+}
+
+// Keys go to the window the window manager made active.
+bool FileDialogHasTheKeyboard() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    return dialog && dialog->findChild<QListWidget*>("fileList") &&
+           QApplication::activeWindow() == dialog;
 }
 
 // The files the open-file dialog lists, as it shows their names.
@@ -135,7 +145,7 @@ TEST(Desktop, FileDialogListsAndTakesAFileWithoutExtension) {
         [&] {
             auto* dialog = DialogDriver::Dialog();
             dialog->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
-            WhenReady([&] { return ListedFiles().size() == 1; },
+            WhenReady([&] { return FileDialogHasTheKeyboard() && ListedFiles().size() == 1; },
                       [&] {
                           listedWave = ListedFiles();
                           QWidget* fileDialog = QApplication::activeModalWidget();
@@ -187,7 +197,7 @@ TEST(Desktop, FileDialogListsAndChoosesANameThatIsNotUtf8) {
     driver.Run({[&] {
         DialogDriver::Dialog()->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
         WhenReady(
-            [] { return QApplication::activeModalWidget() != nullptr; },
+            [] { return FileDialogHasTheKeyboard(); },
             [&] {
                 // The folder typed as a name opens it; back in the list, the
                 // first letter selects the file and Enter opens it.
@@ -218,6 +228,49 @@ TEST(Desktop, FileDialogListsAndChoosesANameThatIsNotUtf8) {
     EXPECT_EQ(shown, "caf\xef\xbf\xbd");  // shown with the replacement character
     EXPECT_TRUE(driver.boxes.empty());
     EXPECT_EQ(ReadFile(path), Normalised(3000));
+}
+
+// What the window manager reads from a window, as xprop prints it.
+std::string Property(QWidget* window, const char* name) {
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(window->winId()), name});
+    xprop.waitForFinished();
+    return xprop.readAllStandardOutput().trimmed().toStdString();
+}
+
+// Both dialogs have a modal frame: moved and closed, never resized,
+// minimised or maximised; the About box is kept over its owner.
+TEST(Desktop, WindowManagerIsAskedForAModalFrame) {
+    // Motif: functions and decorations given (1 | 2); move 4 | close 32;
+    // border 2 | title 8 | window menu 16.
+    const std::string modalFrame = "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0";
+    DialogDriver driver;
+    std::string mainHints, mainType, aboutHints, aboutType, aboutOwner, mainId;
+    driver.Run({
+        [&] {
+            QDialog* main = DialogDriver::Window();
+            mainHints = Property(main, "_MOTIF_WM_HINTS");
+            mainType = Property(main, "_NET_WM_WINDOW_TYPE");
+            mainId = QString::number(main->winId(), 16).toStdString();
+            DialogDriver::Dialog()->PostMessage(WM_SYSCOMMAND, 0x13, 0);  // the About item
+        },
+        [&] {
+            QDialog* about = DialogDriver::Window("dialog100");
+            if (about) {
+                aboutHints = Property(about, "_MOTIF_WM_HINTS");
+                aboutType = Property(about, "_NET_WM_WINDOW_TYPE");
+                aboutOwner = Property(about, "WM_TRANSIENT_FOR");
+                qobject_cast<QPushButton*>(DialogDriver::Item(IDOK, "dialog100"))->click();
+            }
+        },
+        [&] { DialogDriver::Close(); },
+    });
+    EXPECT_EQ(mainHints, modalFrame);
+    EXPECT_EQ(mainType, "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL");
+    EXPECT_EQ(aboutHints, modalFrame);
+    EXPECT_EQ(aboutType,
+              "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG, _NET_WM_WINDOW_TYPE_NORMAL");
+    EXPECT_EQ(aboutOwner, "WM_TRANSIENT_FOR(WINDOW): window id # 0x" + mainId);
 }
 
 struct DropCase {
