@@ -86,6 +86,18 @@ std::string WorkingFolder() {
     return buffer.data();
 }
 
+// Several names are typed each in quotes, as the name field shows a
+// multiple selection; otherwise the field holds one name.
+QStringList TypedNames(const QString& text) {
+    if (!text.trimmed().startsWith('"')) return text.isEmpty() ? QStringList() : QStringList{text};
+    QStringList names;
+    const QStringList parts = text.split('"');
+    for (int i = 1; i < parts.size(); i += 2) {
+        if (!parts[i].isEmpty()) names << parts[i];
+    }
+    return names;
+}
+
 // The folder the dialog opens in: the last one chosen from while it is
 // there, else the working folder, as the system's open dialog does.
 std::string& LastFolder() {
@@ -156,14 +168,18 @@ protected:
                 }
                 files.push_back(Join(folder_, name));
             }
-        } else if (!nameEdit_->text().isEmpty()) {
-            std::string name = QFile::encodeName(nameEdit_->text()).toStdString();
-            if (name.front() != '/') name = Join(folder_, name);
-            if (IsFolder(name)) {
-                Show(name);
-                return;
+        } else {
+            const QStringList names = TypedNames(nameEdit_->text());
+            if (names.size() > 1 && !request_.multipleSelection) return;
+            for (const QString& typed : names) {
+                std::string name = QFile::encodeName(typed).toStdString();
+                if (name.front() != '/') name = Join(folder_, name);
+                if (names.size() == 1 && IsFolder(name)) {
+                    Show(name);
+                    return;
+                }
+                files.push_back(name);
             }
-            files.push_back(name);
         }
         if (files.empty()) return;
         chosen = std::move(files);

@@ -230,6 +230,41 @@ TEST(Desktop, FileDialogListsAndChoosesANameThatIsNotUtf8) {
     EXPECT_EQ(ReadFile(path), Normalised(3000));
 }
 
+// Names typed each in quotes, as the field shows a multiple selection, are
+// each chosen, in the order typed.
+TEST(Desktop, FileDialogTakesSeveralTypedNames) {
+    TempDir dir;
+    const std::string first = MakeWave(dir, "b.wav", 1000);
+    const std::string second = MakeWave(dir, "a.wav", 2000);
+    DialogDriver driver;
+    platform_testing::SetOpenFileResponder(nullptr);
+    std::vector<std::string> namesSeen;
+    SetPumpHook([&] {
+        const std::string name = DialogDriver::Text(IDC_FILE_NAME);
+        if (!name.empty() && (namesSeen.empty() || namesSeen.back() != name))
+            namesSeen.push_back(name);
+    });
+    driver.Run({[&] {
+        DialogDriver::Dialog()->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
+        WhenReady([] { return FileDialogHasTheKeyboard(); },
+                  [&] {
+                      QApplication::activeModalWidget()
+                          ->findChild<QLineEdit*>("fileNameEdit")
+                          ->setFocus();
+                      const std::string typed = "\"" + first + "\" \"" + second + "\"";
+                      ASSERT_EQ(std::system(("xdotool type --delay 0 '" + typed + "'").c_str()), 0);
+                      Keys("Return");
+                      WhenReady([&] { return ReadFile(second) == Normalised(2000); },
+                                [] { DialogDriver::Close(); }, "both files processed");
+                  },
+                  "the file dialog opens");
+    }});
+    EXPECT_TRUE(driver.boxes.empty());
+    EXPECT_EQ(namesSeen, (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(ReadFile(first), Normalised(1000));
+    EXPECT_EQ(ReadFile(second), Normalised(2000));
+}
+
 // What the window manager reads from a window, as xprop prints it.
 std::string Property(QWidget* window, const char* name) {
     QProcess xprop;
