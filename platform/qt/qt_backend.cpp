@@ -424,9 +424,11 @@ private:
     // window is mapped. Qt always offers resizing there, with its handles;
     // the dialog's frame is modal: moved, closed, nothing else.
     void AskForFixedFrame() {
+        // Other platforms (offscreen among them) may answer for X11 too.
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
         auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (!x11) return;
-        xcb_connection_t* connection = x11->connection();
+        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+        if (!connection) return;
         static constexpr char kName[] = "_MOTIF_WM_HINTS";
         xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
             connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
