@@ -3,6 +3,9 @@
 
 #include <cstring>
 #include <string>
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 #include <vector>
 
 #include "native_window.h"
@@ -28,6 +31,17 @@ std::vector<FileFilter> ParseFilter(const CString& filter) {
         filters.push_back({parts[i], parts[i + 1]});
     }
     return filters;
+}
+
+// As the system's open dialog does with a default extension: a name
+// without an extension names the file with it when there is one, and
+// otherwise stays as it was given.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
+    const std::string name = path.substr(path.rfind(kPathSeparator) + 1);
+    if (extension.empty() || name.empty() || name.find('.') != std::string::npos) return path;
+    const std::string extended = path + '.' + extension;
+    struct stat info {};
+    return ::stat(extended.c_str(), &info) == 0 ? extended : path;
 }
 #endif
 
@@ -67,6 +81,7 @@ std::intptr_t CFileDialog::DoModal() {
     const bool chosen = ChooseFilesOwnedBy(ownerWindow, request, paths);
     if (ownerWindow) ownerWindow->Enable(true);
     if (!chosen || paths.empty()) return IDCANCEL;
+    for (std::string& path : paths) path = WithDefaultExtension(path, request.defaultExtension);
     return LayOut(paths) ? IDOK : IDCANCEL;
 }
 

@@ -6,8 +6,12 @@
 //  - the message routing: clicks, the close box, the dialog keys, the
 //    window menu (right-click, Menu key, Shift+F10) and file drops become
 //    the messages the application's maps expect;
-//  - the modal loop, the message pump, the message box, the open-file
-//    dialog and the system metrics.
+//  - the modal loop, the message pump, the message box and the system
+//    metrics; the open-file dialog is qt_file_dialog.cpp's.
+#include <xcb/xcb.h>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,11 +19,10 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +34,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
+#include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <utility>
@@ -38,10 +43,13 @@
 #include "drop_files.h"
 #include "message_pump.h"
 #include "native_window.h"
+#include "qt_file_dialog.h"
 #include "testing.h"
 #include "wnd.h"
 
 namespace {
+
+constexpr const char* kStatusLine = "varnolaStatusLine";
 
 QString FromLocal(const char* bytes) { return QString::fromLocal8Bit(bytes); }
 QString FromLocal(const CString& text) { return QString::fromLocal8Bit(text.GetString()); }
@@ -68,7 +76,9 @@ QFont DialogFont(const DialogTemplate& dialog) {
     QFont font(FromLocal(dialog.fontFace));
     // Points to pixels at the screen's logical resolution, rounded as the
     // original platform's MulDiv does.
-    const int dpi = QGuiApplication::primaryScreen() ? static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInchY()) : 96;
+    const int dpi = QGuiApplication::primaryScreen()
+                        ? static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInchY())
+                        : 96;
     font.setPixelSize((dialog.fontPoints * dpi + 36) / 72);
     return font;
 }
@@ -111,8 +121,13 @@ public:
         : QDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr), target_(target) {
         setObjectName(QString("dialog%1").arg(dialog.id));
         setWindowTitle(FromLocal(dialog.caption));
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        // An application window (the main dialog) is a window of its own to
+        // the window manager, listed in task bars; one with an owner is a
+        // dialog kept over it. Neither can be minimised, maximised or resized.
+        const Qt::WindowType kind = (dialog.style & kAppWindow) && !owner ? Qt::Window : Qt::Dialog;
+        setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
         setWindowModality(owner ? Qt::ApplicationModal : Qt::NonModal);
         setFont(DialogFont(dialog));
         const QFontMetrics metrics(font());
@@ -122,6 +137,7 @@ public:
         baseY_ = metrics.height();
         setFixedSize(ToPixelsX(dialog.cx), ToPixelsY(dialog.cy));
         for (const DialogItem& item : dialog.items) CreateItem(item);
+        NameForScreenReaders(dialog);
         if (dialog.style & kAcceptFiles) setAcceptDrops(true);
     }
 
@@ -130,6 +146,8 @@ public:
         QtProgressBar::ShowWaiting();
         if (auto* label = qobject_cast<QLabel*>(Item(id))) {
             label->setText(FromLocal(text));
+            // A captioned field is spoken by its caption, its text after it.
+            if (!label->accessibleName().isEmpty()) label->setAccessibleDescription(label->text());
             label->repaint();  // the long loops that follow must show it at once
         } else if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) {
             button->setText(FromLocal(text));
@@ -140,8 +158,17 @@ public:
         if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) return ToLocal(button->text());
         return CString();
     }
+    // Disabling the control that has the focus leaves the window with none:
+    // Space would do nothing and Enter would reach the OK handling. It takes
+    // the focus back when enabled again, unless the focus went elsewhere.
     void EnableItem(int id, bool enable) override {
-        if (QWidget* w = Item(id)) w->setEnabled(enable);
+        QWidget* w = Item(id);
+        if (!w) return;
+        if (!enable && focusWidget() == w) refocus_ = w;
+        w->setEnabled(enable);
+        if (!enable || w != refocus_) return;
+        refocus_ = nullptr;
+        if (!focusWidget()) w->setFocus(Qt::OtherFocusReason);
     }
     bool IsItemEnabled(int id) const override {
         const QWidget* w = Item(id);
@@ -197,7 +224,8 @@ public:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) override {
         CWnd* target = &target_;
         QMetaObject::invokeMethod(
-            this, [target, message, wParam, lParam] { target->SendMessage(message, wParam, lParam); },
+            this,
+            [target, message, wParam, lParam] { target->SendMessage(message, wParam, lParam); },
             Qt::QueuedConnection);
     }
     void RunModalLoop(const bool& ended) override {
@@ -230,14 +258,19 @@ public:
     }
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        AskForFixedFrame();
+        QDialog::showEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
         // The close box is the window menu's Close: the dialog decides.
         event->ignore();
         target_.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     }
     void keyPressEvent(QKeyEvent* event) override {
-        const bool menuKey = event->key() == Qt::Key_Menu ||
-                             (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+        const bool menuKey =
+            event->key() == Qt::Key_Menu ||
+            (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
         if (menuKey) {
             ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
             return;
@@ -270,19 +303,26 @@ protected:
         return QDialog::focusNextPrevChild(next);
     }
     void contextMenuEvent(QContextMenuEvent* event) override { ShowSystemMenu(event->globalPos()); }
-    void dragEnterEvent(QDragEnterEvent* event) override {
-        if (!LocalPaths(event->mimeData()).empty()) event->acceptProposedAction();
+    // The files are read where they are and never taken away: a drop is a
+    // copy, whatever the source proposes. A source that offers no copy
+    // (a move, a link) is refused, since it might delete its originals.
+    static bool AcceptAsCopy(QDropEvent* event) {
+        if (!(event->possibleActions() & Qt::CopyAction) || LocalPaths(event->mimeData()).empty()) {
+            event->ignore();
+            return false;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return true;
     }
-    void dragMoveEvent(QDragMoveEvent* event) override {
-        if (!LocalPaths(event->mimeData()).empty()) event->acceptProposedAction();
-    }
+    void dragEnterEvent(QDragEnterEvent* event) override { AcceptAsCopy(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { AcceptAsCopy(event); }
     void dropEvent(QDropEvent* event) override {
-        std::vector<std::string> paths = LocalPaths(event->mimeData());
-        if (paths.empty()) return;
-        // Accepted and finished at once: the file manager is not held while
-        // the files are processed; the dialog's loop delivers the message.
-        event->acceptProposedAction();
-        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(new DropList{std::move(paths)}), 0);
+        if (!AcceptAsCopy(event)) return;
+        // Finished at once: the file manager is not held while the files
+        // are processed; the dialog's loop delivers the message.
+        Post(WM_DROPFILES, reinterpret_cast<WPARAM>(new DropList{LocalPaths(event->mimeData())}),
+             0);
     }
     void paintEvent(QPaintEvent* event) override {
         if (!isMinimized()) {
@@ -317,13 +357,90 @@ private:
         QString text;
     };
 
+    // A file URL carries the name's bytes percent-encoded; decoded straight
+    // to bytes they name the file whatever its encoding, where a detour
+    // through a string would replace what is not UTF-8.
     static std::vector<std::string> LocalPaths(const QMimeData* data) {
         std::vector<std::string> paths;
         if (!data || !data->hasUrls()) return paths;
         for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            const bool local =
+                url.isLocalFile() && (url.host().isEmpty() || url.host() == "localhost");
+            if (!local) continue;
+            const QByteArray path =
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+            if (!path.isEmpty() && !path.contains('\0')) paths.push_back(path.toStdString());
         }
         return paths;
+    }
+
+    // A screen reader speaks a control by its caption: the label just above
+    // it, or else the captioned frame around it. A sunken field with neither
+    // is the window's status line.
+    void NameForScreenReaders(const DialogTemplate& dialog) {
+        auto overlapsAcross = [](const DialogItem& a, const DialogItem& b) {
+            return a.x < b.x + b.cx && b.x < a.x + a.cx;
+        };
+        auto encloses = [](const DialogItem& frame, const DialogItem& b) {
+            return frame.x <= b.x && frame.y <= b.y && b.x + b.cx <= frame.x + frame.cx &&
+                   b.y + b.cy <= frame.y + frame.cy;
+        };
+        for (const DialogItem& item : dialog.items) {
+            const bool field = item.kind == ControlClass::kProgressBar ||
+                               (item.kind == ControlClass::kStatic && (item.style & kClientEdge));
+            if (item.id < 0 || !field) continue;
+            const DialogItem* above = nullptr;
+            const DialogItem* frame = nullptr;
+            for (const DialogItem& other : dialog.items) {
+                if (&other == &item) continue;
+                if (other.kind == ControlClass::kGroupBox) {
+                    if (encloses(other, item) && (!frame || encloses(*frame, other)))
+                        frame = &other;
+                } else if (other.y + other.cy <= item.y && overlapsAcross(other, item) &&
+                           (!above || other.y + other.cy > above->y + above->cy)) {
+                    above = &other;
+                }
+            }
+            QString caption;
+            if (above && above->kind == ControlClass::kStatic && !(above->style & kClientEdge)) {
+                caption = FromLocal(above->text);
+            } else if (frame) {
+                caption = FromLocal(frame->text);
+            }
+            QWidget* widget = Item(item.id);
+            if (!caption.isEmpty()) {
+                widget->setAccessibleName(caption);
+            } else if (item.kind == ControlClass::kStatic) {
+                widget->setProperty(kStatusLine, true);
+                // An interface made for it while it was being created is
+                // dropped, so that the next one asked for is the status line's.
+                QAccessible::deleteAccessibleInterface(
+                    QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+            }
+        }
+    }
+
+    // What the window manager offers is read from the Motif hints when the
+    // window is mapped. Qt always offers resizing there, with its handles;
+    // the dialog's frame is modal: moved, closed, nothing else.
+    void AskForFixedFrame() {
+        // Other platforms (offscreen among them) may answer for X11 too.
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+        if (!connection) return;
+        static constexpr char kName[] = "_MOTIF_WM_HINTS";
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+        if (!atom) return;
+        enum : std::uint32_t { kFunctions = 1, kDecorations = 2 };     // which fields count
+        enum : std::uint32_t { kMove = 4, kClose = 32 };               // functions
+        enum : std::uint32_t { kBorder = 2, kTitle = 8, kMenu = 16 };  // decorations
+        const std::uint32_t hints[5] = {kFunctions | kDecorations, kMove | kClose,
+                                        kBorder | kTitle | kMenu, 0, 0};  // no input mode, status
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(winId()),
+                            atom->atom, atom->atom, 32, 5, hints);
+        std::free(atom);
     }
 
     int ToPixelsX(int units) const { return units * baseX_ / 4; }
@@ -364,8 +481,9 @@ private:
             case ControlClass::kStatic: {
                 auto* label = new QLabel(text, this);
                 label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignLeft |
-                                    ((item.style & kCenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
+                label->setAlignment(
+                    Qt::AlignLeft |
+                    ((item.style & kCenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
                 if (item.style & kClientEdge) {
                     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
                     label->setAutoFillBackground(false);
@@ -394,7 +512,8 @@ private:
             }
         }
         if (item.kind != ControlClass::kIcon) {
-            widget->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), ToPixelsX(item.cx), ToPixelsY(item.cy));
+            widget->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), ToPixelsX(item.cx),
+                                ToPixelsY(item.cy));
         }
         widget->setFocusPolicy((item.style & kTabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (item.id >= 0) {
@@ -414,11 +533,29 @@ private:
     HICON smallIcon_ = nullptr;
     QPainter* painter_ = nullptr;
     QPushButton* defaultButton_ = nullptr;
+    QWidget* refocus_ = nullptr;
     std::map<int, QWidget*> items_;
     std::vector<QWidget*> order_;
     std::map<int, std::unique_ptr<QtProgressBar>> bars_;
     std::vector<MenuItem> menuItems_;
 };
+
+// The status line is announced as the window's status bar, by its text.
+class StatusLineAccessible final : public QAccessibleWidget {
+public:
+    explicit StatusLineAccessible(QLabel* label)
+        : QAccessibleWidget(label, QAccessible::StatusBar) {}
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    return label && label->property(kStatusLine).toBool() ? new StatusLineAccessible(label)
+                                                          : nullptr;
+}
 
 // What a pump that is due dispatches: the bars' latest values, then every
 // waiting event.
@@ -443,6 +580,7 @@ bool Initialize(int& argc, char** argv) {
     // The templates' font is the original platform's; here a metric-compatible one answers for it.
     QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック")});
+    QAccessible::installFactory(&AccessibleFor);
     InstallMessageSource(&DispatchWaitingEvents);
     return true;
 }
@@ -463,16 +601,8 @@ int MessageBox(NativeWindow* owner, const CString& text, const CString& caption,
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths) {
     QtProgressBar::ShowWaiting();
-    QFileDialog dialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    QStringList filters;
-    for (const FileFilter& filter : request.filters) filters << FromLocal(filter.name.c_str());
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(FromLocal(request.defaultExtension.c_str()));
-    if (dialog.exec() != QDialog::Accepted) return false;
-    for (const QString& file : dialog.selectedFiles()) paths.push_back(QFile::encodeName(file).toStdString());
-    return true;
+    return ChooseFilesInDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr, request,
+                               paths);
 }
 
 HICON LoadIconResource(UINT id) { return FindIconResource(id); }

@@ -134,8 +134,20 @@ public:
         const int n = ::GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
         return CString(text.data(), n > 0 ? n : 0);
     }
+    // Disabling the control that has the focus leaves the dialog with none,
+    // and the keyboard with nothing to act on: it takes the focus back when
+    // it is enabled again, unless the focus went elsewhere in the meantime.
+    // An inactive dialog gets it back from the system when it is activated.
     void EnableItem(int id, bool enable) override {
-        ::EnableWindow(::GetDlgItem(hwnd_, id), enable);
+        HWND item = ::GetDlgItem(hwnd_, id);
+        if (!enable && item && ::GetFocus() == item) refocus_ = item;
+        ::EnableWindow(item, enable);
+        if (!enable || !item || item != refocus_) return;
+        refocus_ = nullptr;
+        HWND focus = ::GetFocus();
+        if (::GetActiveWindow() == hwnd_ && (!focus || focus == hwnd_)) {
+            ::SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+        }
     }
     bool IsItemEnabled(int id) const override {
         HWND item = ::GetDlgItem(hwnd_, id);
@@ -241,6 +253,7 @@ private:
     CWnd& target_;
     RECT created_{};
     WNDPROC original_ = nullptr;
+    HWND refocus_ = nullptr;
     PAINTSTRUCT paint_{};
     std::map<int, std::unique_ptr<Win32ProgressBar>> bars_;
 };

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,17 +35,19 @@ class DialogDriver {
 public:
     DialogDriver() {
         platform_testing::DispatchAtEveryPump(true);
-        platform_testing::SetMessageBoxResponder([this](const CString& text, const CString& caption, UINT type) {
-            boxes.push_back({text.Bytes(), caption.Bytes(), type});
-            return static_cast<int>(IDOK);
-        });
-        platform_testing::SetOpenFileResponder([this](const OpenFileRequest&, std::vector<std::string>& paths) {
-            ++fileDialogs;
-            if (nextChoice.empty()) return false;
-            paths = nextChoice;
-            nextChoice.clear();
-            return true;
-        });
+        platform_testing::SetMessageBoxResponder(
+            [this](const CString& text, const CString& caption, UINT type) {
+                boxes.push_back({text.Bytes(), caption.Bytes(), type});
+                return static_cast<int>(IDOK);
+            });
+        platform_testing::SetOpenFileResponder(
+            [this](const OpenFileRequest&, std::vector<std::string>& paths) {
+                ++fileDialogs;
+                if (nextChoice.empty()) return false;
+                paths = nextChoice;
+                nextChoice.clear();
+                return true;
+            });
     }
     ~DialogDriver() {
         platform_testing::SetMessageBoxResponder(nullptr);
@@ -56,12 +59,23 @@ public:
     // Starts the program as the executable `varnola`, runs the steps, and
     // returns its exit status. The last step should close the dialog.
     int Run(std::vector<std::function<void()>> steps) {
-        for (auto& step : steps) platform_testing::RunWhenIdle(std::move(step));
+        // A step the program ended before (a fallback for a key that did not
+        // work) is dropped with it, not run at the start of the next one.
+        auto running = std::make_shared<bool>(true);
+        for (auto& step : steps) {
+            platform_testing::RunWhenIdle([running, step = std::move(step)] {
+                if (*running) step();
+            });
+        }
         static char arg0[] = "/usr/local/bin/varnola";
         static char* argv[] = {arg0, nullptr};
         int argc = 1;
         CNormalizeApp app;
-        return AfxWinMain(argc, argv);
+        const int status = AfxWinMain(argc, argv);
+        *running = false;
+        while (RunOneIdleTask()) {
+        }
+        return status;
     }
 
     static QDialog* Window(const char* name = "dialog102") {

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The real program, driven through its window.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "dialog_driver.h"
 #include "reference_normalizer.h"
@@ -21,14 +22,16 @@ namespace {
 
 const Format kStereo = Pcm(2, 16);
 
-std::string MakeWave(const TempDir& dir, const std::string& name, int peak, std::size_t samples = 6000) {
+std::string MakeWave(const TempDir& dir, const std::string& name, int peak,
+                     std::size_t samples = 6000) {
     const std::string path = dir.File(name);
     WriteFile(path, SimpleWave(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak))));
     return path;
 }
 
 Bytes Normalised(int peak, std::size_t samples = 6000) {
-    return ReferenceNormalize(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak))).output;
+    return ReferenceNormalize(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak)))
+        .output;
 }
 
 TEST(MainDialog, DroppedFilesAreProcessedInOrderAndTheLastOneStays) {
@@ -82,7 +85,8 @@ TEST_P(NameField, ShowsTheFileNameWithoutItsWaveEnding) {
 INSTANTIATE_TEST_SUITE_P(Cases, NameField,
                          ::testing::Values(NameCase{"UpperCaseEnding", "/data/Take1.WAV", "Take1"},
                                            NameCase{"WaveIsNotWav", "/data/song.wave", "song.wave"},
-                                           NameCase{"EndingInside", "/data/clip.wav.bak", "clip.wav.bak"},
+                                           NameCase{"EndingInside", "/data/clip.wav.bak",
+                                                    "clip.wav.bak"},
                                            NameCase{"NoSeparator", "loose.wav", "loose"},
                                            NameCase{"OnlyTheEnding", "/data/.wav", ""},
                                            NameCase{"ShorterThanFour", "/data/wav", "wav"},
@@ -98,16 +102,19 @@ TEST(MainDialog, RejectedFileShowsTheBoxAndTheNextFileStillRuns) {
     std::string statusAfterBox = "?";
     int measureAfterBox = -1;
     int saveAfterBox = -1;
-    platform_testing::SetMessageBoxResponder([&](const CString& text, const CString& caption, UINT type) {
-        driver.boxes.push_back({text.Bytes(), caption.Bytes(), type});
-        statusAfterBox = DialogDriver::Text(IDC_STATUS);
-        measureAfterBox = DialogDriver::Bar(IDC_MEASURE_PROGRESS)->value();
-        saveAfterBox = DialogDriver::Bar(IDC_SAVE_PROGRESS)->value();
-        return static_cast<int>(IDOK);
-    });
+    platform_testing::SetMessageBoxResponder(
+        [&](const CString& text, const CString& caption, UINT type) {
+            driver.boxes.push_back({text.Bytes(), caption.Bytes(), type});
+            statusAfterBox = DialogDriver::Text(IDC_STATUS);
+            measureAfterBox = DialogDriver::Bar(IDC_MEASURE_PROGRESS)->value();
+            saveAfterBox = DialogDriver::Bar(IDC_SAVE_PROGRESS)->value();
+            return static_cast<int>(IDOK);
+        });
     driver.Run({
         [&] { DialogDriver::Drop({good}); },
-        [&] { DialogDriver::Drop({bad, good}); },
+        [&] {
+            DialogDriver::Drop({bad, good});
+        },
         [&] {
             EXPECT_EQ(DialogDriver::Text(IDC_FILE_NAME), "good");
             DialogDriver::Close();
@@ -244,7 +251,8 @@ TEST(AboutBox, WindowMenuCarriesTheEntryAndAnyLowBitsOpenIt) {
             // Right-click: the window menu comes up; read it and dismiss it.
             QTimer::singleShot(0, [&] {
                 if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    for (QAction* a : menu->actions()) menuTexts << (a->isSeparator() ? "-" : a->text());
+                    for (QAction* a : menu->actions())
+                        menuTexts << (a->isSeparator() ? "-" : a->text());
                     menu->close();
                 }
             });
@@ -264,7 +272,8 @@ TEST(AboutBox, WindowMenuCarriesTheEntryAndAnyLowBitsOpenIt) {
             DialogDriver::Close();
         },
     });
-    EXPECT_EQ(menuTexts, (QStringList{"&Close", "-", QString::fromUtf8("Varnola のﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
+    EXPECT_EQ(menuTexts,
+              (QStringList{"&Close", "-", QString::fromUtf8("Varnola のﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
     EXPECT_TRUE(aboutShown);
     EXPECT_EQ(aboutCaption, "Varnolaのﾊﾞｰｼﾞｮﾝ情報");
 }
@@ -275,13 +284,18 @@ TEST(Geometry, ItemsSitWhereTheTemplatePutsThem) {
         QDialog* window = DialogDriver::Window();
         ASSERT_NE(window, nullptr);
         const QFontMetrics metrics(window->font());
-        const int baseX = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+        const int baseX =
+            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") /
+                 26 +
+             1) /
+            2;
         const int baseY = metrics.height();
         EXPECT_EQ(window->width(), 280 * baseX / 4);
         EXPECT_EQ(window->height(), 149 * baseY / 8);
         const DialogTemplate* t = FindDialogTemplate(IDD_NORMALIZE_DIALOG);
         int tabStops = 0;
-        for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        for (QWidget* child :
+             window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (child->focusPolicy() & Qt::TabFocus) ++tabStops;
         }
         EXPECT_EQ(tabStops, 1);
@@ -289,7 +303,8 @@ TEST(Geometry, ItemsSitWhereTheTemplatePutsThem) {
         for (const DialogItem& item : t->items) {
             if (item.id < 0) continue;
             const QRect r = DialogDriver::Item(item.id)->geometry();
-            EXPECT_EQ(r, QRect(item.x * baseX / 4, item.y * baseY / 8, item.cx * baseX / 4, item.cy * baseY / 8))
+            EXPECT_EQ(r, QRect(item.x * baseX / 4, item.y * baseY / 8, item.cx * baseX / 4,
+                               item.cy * baseY / 8))
                 << item.id;
         }
         // The status field's template text is replaced by the empty status.
@@ -297,6 +312,39 @@ TEST(Geometry, ItemsSitWhereTheTemplatePutsThem) {
         EXPECT_FALSE(window->windowIcon().isNull());
         DialogDriver::Close();
     }});
+}
+
+// What a screen reader is told about each control: its role and the name
+// it speaks.
+TEST(Accessibility, ControlsAreNamedByTheirCaptions) {
+    DialogDriver driver;
+    std::vector<std::pair<QAccessible::Role, QString>> seen;
+    driver.Run({
+        [&] {
+            DialogDriver::Dialog()->ProcessFile("/nowhere/take.wav");
+        },  // rejected: a name, no status
+        [&] {
+            for (const int id :
+                 {IDC_FILE, IDC_FILE_NAME, IDC_MEASURE_PROGRESS, IDC_SAVE_PROGRESS, IDC_STATUS}) {
+                QAccessibleInterface* iface =
+                    QAccessible::queryAccessibleInterface(DialogDriver::Item(id));
+                seen.emplace_back(iface->role(), iface->text(QAccessible::Name));
+            }
+            seen.emplace_back(QAccessible::NoRole, QAccessible::queryAccessibleInterface(
+                                                       DialogDriver::Item(IDC_FILE_NAME))
+                                                       ->text(QAccessible::Description));
+            DialogDriver::Close();
+        },
+    });
+    const std::vector<std::pair<QAccessible::Role, QString>> expected = {
+        {QAccessible::Button, "File"},
+        {QAccessible::StaticText, "Wave File Name"},
+        {QAccessible::ProgressBar, "Regular Status"},
+        {QAccessible::ProgressBar, "File Save Status"},
+        {QAccessible::StatusBar, ""},
+        {QAccessible::NoRole, "take"},  // the name field's text, spoken after its caption
+    };
+    EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The open-file dialog's selection as laid out in the caller's buffer, and
 // the drop handle's paths.
+#include "file_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "drop_files.h"
-#include "file_dialog.h"
+#include "temp_dir.h"
 #include "testing.h"
 
 namespace {
@@ -27,14 +29,16 @@ public:
 
 std::vector<std::string> Walk(CFileDialog& dialog) {
     std::vector<std::string> paths;
-    for (POSITION p = dialog.GetStartPosition(); p != 0;) paths.push_back(dialog.GetNextPathName(p).Bytes());
+    for (POSITION p = dialog.GetStartPosition(); p != 0;)
+        paths.push_back(dialog.GetNextPathName(p).Bytes());
     return paths;
 }
 
 TEST(FileDialog, SingleChoiceIsOneFullPath) {
     Responder responder({"/music/take1.wav"});
     std::vector<char> buffer(16384);
-    CFileDialog dialog(TRUE, "wav", nullptr, OFN_ALLOWMULTISELECT, "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*||");
+    CFileDialog dialog(TRUE, "wav", nullptr, OFN_ALLOWMULTISELECT,
+                       "Wave Files (*.wav)|*.wav|All Files (*.*)|*.*||");
     dialog.m_ofn.lpstrFile = buffer.data();
     dialog.m_ofn.nMaxFile = 16384;
     ASSERT_EQ(dialog.DoModal(), IDOK);
@@ -56,7 +60,8 @@ TEST(FileDialog, SeveralChoicesAreTheFolderThenEachName) {
     ASSERT_EQ(dialog.DoModal(), IDOK);
     const char expected[] = "/music\0b.wav\0a.wav\0c d.wav\0";  // and the final empty string
     EXPECT_EQ(std::memcmp(buffer.data(), expected, sizeof expected), 0);
-    EXPECT_EQ(Walk(dialog), (std::vector<std::string>{"/music/b.wav", "/music/a.wav", "/music/c d.wav"}));
+    EXPECT_EQ(Walk(dialog),
+              (std::vector<std::string>{"/music/b.wav", "/music/a.wav", "/music/c d.wav"}));
 }
 
 TEST(FileDialog, FilesAtTheRootGetNoDoubleSeparator) {
@@ -87,6 +92,42 @@ TEST(FileDialog, SelectionThatDoesNotFitIsCancel) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+// The same choices as the system's open dialog makes them, with the
+// default extension "wav" (the Windows suite holds the same table).
+struct TypedName {
+    const char* name;
+    std::vector<std::string> files;
+    const char* typed;
+    const char* chosen;
+};
+
+void PrintTo(const TypedName& c, std::ostream* os) { *os << c.name; }
+
+class DefaultExtension : public ::testing::TestWithParam<TypedName> {};
+
+TEST_P(DefaultExtension, NamesTheFileTheSystemDialogWould) {
+    const TypedName& c = GetParam();
+    testing_support::TempDir dir;
+    for (const std::string& file : c.files) testing_support::WriteFile(dir.File(file), {});
+    Responder responder({dir.File(c.typed)});
+    std::vector<char> buffer(1000);
+    CFileDialog dialog(TRUE, "wav", nullptr, OFN_ALLOWMULTISELECT, "W|*.wav||");
+    dialog.m_ofn.lpstrFile = buffer.data();
+    dialog.m_ofn.nMaxFile = 1000;
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(Walk(dialog), std::vector<std::string>{dir.File(c.chosen)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DefaultExtension,
+    ::testing::Values(
+        TypedName{"OnlyWithoutExtension", {"take"}, "take", "take"},
+        TypedName{"OnlyWithExtension", {"take.wav"}, "take", "take.wav"},
+        TypedName{"BothPreferTheDefault", {"take", "take.wav"}, "take", "take.wav"},
+        TypedName{"OtherExtensionAsTyped", {"take.raw", "take.raw.wav"}, "take.raw", "take.raw"},
+        TypedName{"NeitherAsTyped", {"other.wav"}, "take", "take"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(DropFiles, CountLengthsAndCutToFit) {
     const std::string longPath = "/" + std::string(3000, 'p') + ".wav";
     HDROP drop = new DropList{{"/a/one.wav", longPath}};
@@ -96,7 +137,8 @@ TEST(DropFiles, CountLengthsAndCutToFit) {
     EXPECT_EQ(DragQueryFileA(drop, 0, small, sizeof small), 5u);
     EXPECT_STREQ(small, "/a/on");
     std::vector<char> whole(longPath.size() + 1);
-    EXPECT_EQ(DragQueryFileA(drop, 1, whole.data(), static_cast<UINT>(whole.size())), longPath.size());
+    EXPECT_EQ(DragQueryFileA(drop, 1, whole.data(), static_cast<UINT>(whole.size())),
+              longPath.size());
     EXPECT_EQ(std::string(whole.data()), longPath);
     EXPECT_EQ(DragQueryFileA(drop, 2, whole.data(), 10), 0u);
     DragFinish(drop);

@@ -5,6 +5,8 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "long_paths.h"
 #include "reference_normalizer.h"
 #include "resource_ids.h"
@@ -442,6 +444,113 @@ TEST(WindowsDialog, FilesChosenTogetherInTheFileDialogRunInOrder) {
     EXPECT_EQ(ReadFile(first), Normalised(1500));
     EXPECT_EQ(ReadFile(second), Normalised(2500));
 }
+
+// A key pressed and released as the keyboard would: through the system's
+// input queue to whichever control has the focus.
+void PressKey(WORD key) {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(::SendInput(2, inputs, sizeof(INPUT)), 2u);
+}
+
+TEST(WindowsDialog, KeyboardWorksAfterAJobAsAtStart) {
+    TempDir dir;
+    const std::string path = MakeWave(dir, "keys.wav", 2000);
+    WineDriver driver;
+    int fileDialogs = 0;
+    driver.AnswerSystemDialogs([&](HWND dialog) {
+        ++fileDialogs;
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    bool escapeEnded = true;
+    const int status = driver.Run({
+        [&] {
+            ASSERT_EQ(::GetForegroundWindow(), WineDriver::Main());
+            WineDriver::Drop({path});
+        },
+        [&] {
+            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(WineDriver::Main(), IDC_FILE));
+            PressKey(VK_SPACE);  // opens the file dialog, answered with Cancel
+        },
+        [&] {
+            EXPECT_EQ(fileDialogs, 1);
+            PressKey(VK_ESCAPE);
+        },
+        [&] {
+            // Only reached when Esc left the dialog up.
+            escapeEnded = false;
+            WineDriver::Close();
+        },
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(escapeEnded);
+    EXPECT_EQ(ReadFile(path), Normalised(2000));
+}
+
+// A name typed without an extension: the default extension is tried first,
+// then the name as typed; a name that is neither still reaches the job.
+struct TypedName {
+    const char* name;
+    std::vector<std::string> files;  // made in the folder, each a wave file
+    const char* typed;
+    const char* processed;  // the file normalised, or null for none
+    bool rejected;
+};
+
+void PrintTo(const TypedName& c, std::ostream* os) { *os << c.name; }
+
+class WindowsTypedName : public ::testing::TestWithParam<TypedName> {};
+
+TEST_P(WindowsTypedName, ChoosesTheFileTheSystemDialogNames) {
+    const TypedName& c = GetParam();
+    TempDir dir;
+    std::map<std::string, Bytes> before;
+    int peak = 1000;
+    for (const std::string& file : c.files) {
+        before[file] = ReadFile(MakeWave(dir, file, peak));
+        peak += 1000;
+    }
+    WineDriver driver;
+    int boxes = 0;
+    bool fileDialogDone = false;
+    driver.AnswerSystemDialogs([&](HWND dialog) {
+        if (fileDialogDone) {
+            ++boxes;  // the job's rejection
+            WineDriver::Click(dialog, IDOK);
+            return;
+        }
+        fileDialogDone = true;
+        // The whole path: the folder the dialog opens in is its own choice.
+        const std::string typed = dir.File(c.typed);
+        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    driver.Run({
+        [&] { WineDriver::Click(WineDriver::Main(), IDC_FILE); },
+        [&] { WineDriver::Close(); },
+    });
+    EXPECT_EQ(boxes, c.rejected ? 1 : 0);
+    for (const auto& [file, bytes] : before) {
+        const bool chosen = c.processed && file == c.processed;
+        EXPECT_EQ(ReadFile(dir.File(file)) != bytes, chosen) << file;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WindowsTypedName,
+    ::testing::Values(
+        TypedName{"OnlyWithoutExtension", {"take"}, "take", "take", false},
+        TypedName{"OnlyWithExtension", {"take.wav"}, "take", "take.wav", false},
+        TypedName{"BothPreferTheDefault", {"take", "take.wav"}, "take", "take.wav", false},
+        TypedName{
+            "OtherExtensionAsTyped", {"take.raw", "take.raw.wav"}, "take.raw", "take.raw", false},
+        TypedName{"NeitherReachesTheJob", {"other.wav"}, "take", nullptr, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WindowsDialog, EscapeEndsTheProgram) {
     WineDriver driver;

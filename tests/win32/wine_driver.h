@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,11 +47,22 @@ public:
     // Starts the program, runs the steps, and returns its exit status. The
     // last step should close the dialog.
     int Run(std::vector<std::function<void()>> steps) {
-        for (auto& step : steps) platform_testing::RunWhenIdle(std::move(step));
+        // A step the program ended before (a fallback for a key that did not
+        // work) is dropped with it, not run at the start of the next one.
+        auto running = std::make_shared<bool>(true);
+        for (auto& step : steps) {
+            platform_testing::RunWhenIdle([running, step = std::move(step)] {
+                if (*running) step();
+            });
+        }
         char arg0[] = "Varnola.exe";
         char* argv[] = {arg0, nullptr};
         CNormalizeApp app;
-        return AfxWinMain(1, argv);
+        const int status = AfxWinMain(1, argv);
+        *running = false;
+        while (RunOneIdleTask()) {
+        }
+        return status;
     }
 
     static HWND Main() {
