@@ -19,8 +19,8 @@ FileStatus FromStat(const struct stat& st) {
     status.device = static_cast<std::uint64_t>(st.st_dev);
     status.inode = static_cast<std::uint64_t>(st.st_ino);
     status.size = static_cast<std::uint64_t>(st.st_size);
-    status.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
-                        st.st_mtim.tv_nsec;
+    status.modifiedNs =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     status.permissions = static_cast<std::uint32_t>(st.st_mode & 07777);
     status.regular = S_ISREG(st.st_mode);
     status.symlink = S_ISLNK(st.st_mode);
@@ -52,8 +52,8 @@ public:
     }
 
     Handle CreateExclusive(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              0600);
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         return fd < 0 ? kNoHandle : fd;
     }
 
@@ -106,9 +106,7 @@ public:
         return true;
     }
 
-    bool CanWrite(const std::string& path) override {
-        return ::access(path.c_str(), W_OK) == 0;
-    }
+    bool CanWrite(const std::string& path) override { return ::access(path.c_str(), W_OK) == 0; }
 
     bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 

@@ -57,9 +57,10 @@ bool RiffFile::FindRiff(ChunkInfo& form, FourCC formType) {
         FourCC id = 0;
         std::uint32_t size = 0;
         if (!ReadHeaderAt(offset, id, size)) return false;
+        // The form type is read whatever the declared size: a form too small
+        // to hold it is still the form found, and holds no chunks.
         unsigned char type[kFormTypeBytes];
-        if (id == kRiffId && size >= kFormTypeBytes &&
-            Read(type, sizeof type) == static_cast<long long>(sizeof type) &&
+        if (id == kRiffId && Read(type, sizeof type) == static_cast<long long>(sizeof type) &&
             LoadLe32(type) == formType) {
             form = ChunkInfo{id, size, formType, offset + kChunkHeaderBytes, false};
             return true;
@@ -132,8 +133,7 @@ long long RiffFile::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t moved = 0;
     while (moved < count) {
-        const bool buffered =
-            position_ >= bufferStart_ && position_ < bufferStart_ + bufferLength_;
+        const bool buffered = position_ >= bufferStart_ && position_ < bufferStart_ + bufferLength_;
         if (buffered) {
             const std::size_t from = static_cast<std::size_t>(position_ - bufferStart_);
             const std::size_t n = std::min(count - moved, bufferLength_ - from);

@@ -32,10 +32,10 @@ constexpr std::uint64_t PadOf(std::uint64_t size) { return size & 1; }
 
 struct ChunkInfo {
     FourCC id = 0;
-    std::uint32_t size = 0;      // bytes of data, never the header or the pad
-    FourCC formType = 0;         // RIFF forms only
+    std::uint32_t size = 0;        // bytes of data, never the header or the pad
+    FourCC formType = 0;           // RIFF forms only
     std::uint64_t dataOffset = 0;  // first data byte (for a form, its form type)
-    bool created = false;        // made by CreateChunk: ascending fixes its size
+    bool created = false;          // made by CreateChunk: ascending fixes its size
 
     std::uint64_t End() const { return dataOffset + size; }
 };

@@ -15,9 +15,12 @@ namespace {
 // Full scale of a sample depth: 2^(bits - 1), for the depths that are processed.
 int FullScaleOf(std::uint16_t bitsPerSample) {
     switch (bitsPerSample) {
-        case 8: return 128;
-        case 16: return 32768;
-        default: return 0;
+        case 8:
+            return 128;
+        case 16:
+            return 32768;
+        default:
+            return 0;
     }
 }
 
@@ -37,7 +40,9 @@ bool CWaveNormalizer::Open(const std::string& sourcePath) {
 
 bool CWaveNormalizer::OpenSource() {
     varnola::WaveLayout layout;
-    if (!source.OpenForReading(path) || !varnola::ReadWaveLayout(source, layout)) {
+    check = source.OpenForReading(path) ? varnola::ReadWaveLayout(source, layout)
+                                        : varnola::WaveCheck::kUnreadable;
+    if (check != varnola::WaveCheck::kAccepted) {
         CloseSource();
         return false;
     }
@@ -66,7 +71,8 @@ int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
     peak = 0;
     unsigned char buffer[kScanBlockBytes];
     for (std::uint64_t offset = 0; offset < count; offset += kScanBlockBytes) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
         const long long got = source.Read(buffer, wanted);
         if (got == 0) break;  // data shorter than declared: what is there counts
         if (got < 0) {
@@ -115,7 +121,8 @@ bool CWaveNormalizer::CopyScaledData(RiffFile& output, CProgressCtrl& progress) 
     progress.SetRange32(0, dataSize);
     auto buffer = std::make_unique<unsigned char[]>(kRewriteBlockBytes);
     for (std::uint64_t offset = 0; offset < count; offset += kRewriteBlockBytes) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
         const long long got = source.Read(buffer.get(), wanted);
         if (got <= 0) return false;
         const auto n = static_cast<std::size_t>(got);

@@ -41,6 +41,8 @@ public:
     int GetPeak() const { return peak; }
     const varnola::PcmFormat& GetFormat() const { return format; }
     std::uint32_t GetDataSize() const { return dataSize; }
+    // Why the last reading of the file refused it (kAccepted when it did not).
+    varnola::WaveCheck GetCheck() const { return check; }
 
     // Scales one block of sample bytes in place; offset is the block's
     // position in the data and does not change the result.
@@ -61,6 +63,7 @@ private:
     varnola::ChunkInfo chunk;
     varnola::PcmFormat format;
     std::uint32_t dataSize = 0;
+    varnola::WaveCheck check = varnola::WaveCheck::kAccepted;
     int peak = -1;
     int gain = kUnityGain;
 };
