@@ -65,6 +65,11 @@ std::size_t CWaveNormalizer::SamplesIn(std::size_t byteCount) const {
 int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
     if (peak >= 0) return peak;
     if (!OpenSource()) return -1;
+    // The gain is only good for the file measured: the save refuses any other.
+    if (!fs.Status(source.Handle(), measured)) {
+        CloseSource();
+        return -1;
+    }
 
     const std::uint64_t count = dataSize;
     progress.SetRange32(0, dataSize);
@@ -145,8 +150,11 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
     const std::string temporary = target + ".$$$";
 
     if (!OpenSource()) return false;
+    // The file at the path must still be the one the gain was measured on,
+    // unchanged: another file's samples scaled with this gain would clip.
     FileStatus original;
-    if (!fs.Status(source.Handle(), original)) {
+    if (!fs.Status(source.Handle(), original) ||
+        (peak >= 0 && !original.SameFileAndContent(measured))) {
         CloseSource();
         return false;
     }

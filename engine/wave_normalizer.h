@@ -64,6 +64,7 @@ private:
     varnola::PcmFormat format;
     std::uint32_t dataSize = 0;
     varnola::WaveCheck check = varnola::WaveCheck::kAccepted;
+    varnola::FileStatus measured;  // the file the peak was measured on
     int peak = -1;
     int gain = kUnityGain;
 };
