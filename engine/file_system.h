@@ -22,9 +22,11 @@ struct FileStatus {
     bool regular = false;
     bool symlink = false;
 
+    bool SameFile(const FileStatus& other) const {
+        return device == other.device && inode == other.inode;
+    }
     bool SameFileAndContent(const FileStatus& other) const {
-        return device == other.device && inode == other.inode && size == other.size &&
-               modifiedNs == other.modifiedNs;
+        return SameFile(other) && size == other.size && modifiedNs == other.modifiedNs;
     }
 };
 
@@ -47,6 +49,10 @@ public:
                               std::uint64_t offset) = 0;
     virtual bool Status(Handle h, FileStatus& status) = 0;
     virtual bool SetPermissions(Handle h, std::uint32_t permissions) = 0;
+    // The lock every job takes on its source before it writes a copy, held
+    // until the handle closes. False at once when another job holds it; a
+    // file system without locks lets every job through.
+    virtual bool LockForSave(Handle h) = 0;
     virtual bool Flush(Handle h) = 0;  // to the disk, not just the cache
     virtual bool Close(Handle h) = 0;
 
@@ -57,6 +63,8 @@ public:
     virtual bool Remove(const std::string& path) = 0;
     // Puts `from` in the place of `to` in one step, replacing what is there.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Whether Replace works while the replaced file is open here.
+    virtual bool CanReplaceOpenFiles() const = 0;
     // Makes a completed rename in the folder of `path` durable.
     virtual bool FlushFolderOf(const std::string& path) = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // FileSystem over POSIX calls.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +88,17 @@ public:
         return ::fchmod(h, static_cast<mode_t>(permissions)) == 0;
     }
 
+    bool LockForSave(Handle h) override {
+        // Advisory, on the open file: every job takes it, and a job that
+        // dies drops it with its descriptors. Only "held by another" refuses;
+        // a file system that has no such locks (ENOLCK, EINVAL) does not.
+        for (;;) {
+            if (::flock(static_cast<int>(h), LOCK_EX | LOCK_NB) == 0) return true;
+            if (errno == EINTR) continue;
+            return errno != EWOULDBLOCK;
+        }
+    }
+
     bool Flush(Handle h) override { return ::fsync(h) == 0; }
 
     bool Close(Handle h) override { return ::close(h) == 0; }
@@ -113,6 +125,8 @@ public:
     bool Replace(const std::string& from, const std::string& to) override {
         return ::rename(from.c_str(), to.c_str()) == 0;
     }
+
+    bool CanReplaceOpenFiles() const override { return true; }
 
     bool FlushFolderOf(const std::string& path) override {
         const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -152,14 +152,24 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
     if (!OpenSource()) return false;
     // The file at the path must still be the one the gain was measured on,
     // unchanged: another file's samples scaled with this gain would clip.
+    // Every job holds the source's lock until its copy is in place or gone,
+    // so two jobs never write the same temporary file.
     FileStatus original;
     if (!fs.Status(source.Handle(), original) ||
-        (peak >= 0 && !original.SameFileAndContent(measured))) {
+        (peak >= 0 && !original.SameFileAndContent(measured)) || !fs.LockForSave(source.Handle())) {
         CloseSource();
         return false;
     }
     RiffFile output(fs);
+    FileStatus copy;
     if (!output.OpenForWriting(temporary)) {
+        CloseSource();
+        return false;
+    }
+    if (!fs.Status(output.Handle(), copy)) {
+        // Created by this job a moment ago, under the lock.
+        output.Close();
+        fs.Remove(temporary);
         CloseSource();
         return false;
     }
@@ -169,25 +179,33 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
                    fs.SetPermissions(output.Handle(), original.permissions) &&
                    fs.Flush(output.Handle());
     written = output.Close() && written;
+    const bool replaced = written && ReplaceSource(target, temporary, original, copy);
+    if (!written) RemoveCopy(temporary, copy);
     CloseSource();
-    if (!written) {
-        fs.Remove(temporary);
-        return false;
-    }
-    return ReplaceSource(target, temporary, original);
+    return replaced;
+}
+
+void CWaveNormalizer::RemoveCopy(const std::string& temporary, const FileStatus& copy) {
+    // Only this job's own copy: a file another program put at the name stays.
+    FileStatus now;
+    if (fs.PathStatus(temporary, now) && now.SameFile(copy)) fs.Remove(temporary);
 }
 
 bool CWaveNormalizer::ReplaceSource(const std::string& target, const std::string& temporary,
-                                    const FileStatus& original) {
+                                    const FileStatus& original, const FileStatus& copy) {
     // Someone else's newer file at the name is never clobbered; the copy of
     // what it replaced is worth nothing then.
     FileStatus now;
     if (!fs.PathStatus(target, now) || !now.SameFileAndContent(original)) {
-        fs.Remove(temporary);
+        RemoveCopy(temporary, copy);
         return false;
     }
     // A read-only source is not deleted; the finished copy stays beside it.
     if (IsReadOnly(now) || !fs.CanWrite(target)) return false;
+    // Only the copy this job wrote, whole, ever takes the source's place.
+    FileStatus atTemporary;
+    if (!fs.PathStatus(temporary, atTemporary) || !atTemporary.SameFile(copy)) return false;
+    if (!fs.CanReplaceOpenFiles()) CloseSource();
     // One atomic step: the name holds either the old file or the new one. A
     // failed rename leaves both where they are.
     if (!fs.Replace(temporary, target)) return false;

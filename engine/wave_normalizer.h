@@ -54,7 +54,8 @@ private:
     std::size_t SamplesIn(std::size_t byteCount) const;
     bool CopyScaledData(varnola::RiffFile& output, CProgressCtrl& progress);
     bool ReplaceSource(const std::string& target, const std::string& temporary,
-                       const varnola::FileStatus& original);
+                       const varnola::FileStatus& original, const varnola::FileStatus& copy);
+    void RemoveCopy(const std::string& temporary, const varnola::FileStatus& copy);
 
     varnola::FileSystem& fs;
     std::string path;

@@ -137,6 +137,17 @@ public:
     // copy left beside it must stay removable by the next attempt.
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
 
+    bool LockForSave(Handle h) override {
+        // A byte far past any data: locked ranges are mandatory on Windows,
+        // and a lock there keeps nobody from reading the samples.
+        OVERLAPPED at = At(0xFFFFFFFFFFFFFFFEull);
+        if (::LockFileEx(ToSystem(h), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                         &at)) {
+            return true;
+        }
+        return ::GetLastError() != ERROR_LOCK_VIOLATION;
+    }
+
     bool Flush(Handle h) override { return ::FlushFileBuffers(ToSystem(h)) != FALSE; }
 
     bool Close(Handle h) override { return ::CloseHandle(ToSystem(h)) != FALSE; }
@@ -188,6 +199,10 @@ public:
         return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
+
+    // The system refuses to move a file over one that is open without
+    // delete sharing, as the source is.
+    bool CanReplaceOpenFiles() const override { return false; }
 
     // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
     bool FlushFolderOf(const std::string&) override { return true; }

@@ -18,7 +18,7 @@ namespace {
 struct Outcome {
     bool saved = false;
     bool injected = false;
-    bool removeFailed = false;
+    bool removeFailed = false;  // removing a broken copy, or making sure it is this job's
     std::vector<std::string> log;
 };
 
@@ -34,7 +34,8 @@ Outcome RunFaultyJob(const std::string& path, long failAt, Fault fault, bool per
     }
     o.injected = fs.Injected();
     o.log = fs.Log();
-    o.removeFailed = std::find(o.log.begin(), o.log.end(), "unlink!") != o.log.end();
+    o.removeFailed = std::find(o.log.begin(), o.log.end(), "unlink!") != o.log.end() ||
+                     std::find(o.log.begin(), o.log.end(), "lstat!") != o.log.end();
     return o;
 }
 

@@ -249,6 +249,31 @@ TEST(Save, FileChangedDuringOrAfterTheScanIsNeverScaledWithItsGain) {
     }
 }
 
+// A second job on the same file while the first writes its copy (another
+// window, or the command-line runner) gives up cleanly; the first job's
+// copy is whole and in place.
+TEST(Save, SecondJobOnTheFileBeingSavedFailsAndLeavesTheFirstWhole) {
+    TempDir dir;
+    const std::string path = dir.File("shared.wav");
+    const Format f = Pcm(2, 16);
+    const Bytes data = Sine16(60000, 7000);  // several rewrite blocks
+    WriteFile(path, SimpleWave(f, data));
+    CProgressCtrl measure, save;
+    CWaveNormalizer first;
+    ASSERT_TRUE(first.Open(path));
+    first.ComputeGain(measure);
+    JobResult second;
+    int pumps = 0;
+    PumpHookGuard hook([&] {
+        if (++pumps == 2) second = RunJob(path);
+    });
+    EXPECT_TRUE(first.SaveNormalized(save));
+    EXPECT_TRUE(second.opened);
+    EXPECT_FALSE(second.saved);
+    EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
+    EXPECT_FALSE(Exists(path + ".$$$"));
+}
+
 TEST(Save, ProgressCoversTheDataInBlocks) {
     TempDir dir;
     const std::string path = dir.File("progress.wav");
@@ -279,6 +304,7 @@ public:
     }
     bool Status(Handle, varnola::FileStatus&) override { return false; }
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
+    bool LockForSave(Handle) override { return true; }
     bool Flush(Handle) override { return true; }
     bool Close(Handle) override { return true; }
     bool PathStatus(const std::string&, varnola::FileStatus&) override { return false; }
@@ -286,6 +312,7 @@ public:
     bool CanWrite(const std::string&) override { return true; }
     bool Remove(const std::string&) override { return true; }
     bool Replace(const std::string&, const std::string&) override { return true; }
+    bool CanReplaceOpenFiles() const override { return true; }
     bool FlushFolderOf(const std::string&) override { return true; }
 };
 

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Files made to break the reader: each ends in bounded time with a clear
 // outcome, and the file is untouched unless it was saved.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "invariant.h"
 #include "run_job.h"
@@ -38,40 +37,60 @@ std::vector<Hostile> Cases() {
         cases.push_back({"CutAt" + std::to_string(cut), Bytes(valid.begin(), valid.begin() + cut)});
     }
     for (std::size_t cut : {100u, 4097u, 5000u, 6043u}) {
-        cases.push_back({"CutInDataAt" + std::to_string(cut), Bytes(valid.begin(), valid.begin() + cut)});
+        cases.push_back(
+            {"CutInDataAt" + std::to_string(cut), Bytes(valid.begin(), valid.begin() + cut)});
     }
     for (std::uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFEu}) {
         const std::string s = std::to_string(size);
-        cases.push_back({"RiffSize" + s, RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, size)});
-        cases.push_back({"FmtSize" + s, RiffWave({Chunk("fmt ", FormatBytes(kF), size), Chunk("data", kData)})});
-        cases.push_back({"DataSize" + s, RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData, size)})});
-        cases.push_back({"JunkSize" + s, RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("JUNK", Bytes(4, 0), size), Chunk("data", kData)})});
+        cases.push_back({"RiffSize" + s,
+                         RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, size)});
+        cases.push_back({"FmtSize" + s,
+                         RiffWave({Chunk("fmt ", FormatBytes(kF), size), Chunk("data", kData)})});
+        cases.push_back({"DataSize" + s,
+                         RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData, size)})});
+        cases.push_back(
+            {"JunkSize" + s, RiffWave({Chunk("fmt ", FormatBytes(kF)),
+                                       Chunk("JUNK", Bytes(4, 0), size), Chunk("data", kData)})});
     }
-    cases.push_back({"RiffSizeZero", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, 0)});
-    cases.push_back({"RiffSizeSmall", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, 30)});
+    cases.push_back(
+        {"RiffSizeZero", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, 0)});
+    cases.push_back(
+        {"RiffSizeSmall", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData)}, 30)});
     for (std::size_t size : {0u, 14u, 15u, 18u, 40u}) {
         Bytes fmt = FormatBytes(kF, size > 16 ? size - 16 : 0);
         fmt.resize(size);
-        cases.push_back({"FmtBytes" + std::to_string(size), RiffWave({Chunk("fmt ", fmt), Chunk("data", kData)})});
+        cases.push_back({"FmtBytes" + std::to_string(size),
+                         RiffWave({Chunk("fmt ", fmt), Chunk("data", kData)})});
     }
     cases.push_back({"NoChannels", SimpleWave(With([](Format& f) { f.channels = 0; }), kData)});
     cases.push_back({"AlignZero", SimpleWave(With([](Format& f) { f.blockAlign = 0; }), kData)});
     cases.push_back({"AlignOne", SimpleWave(With([](Format& f) { f.blockAlign = 1; }), kData)});
     for (std::uint16_t bits : {0, 1, 7, 9, 17, 24, 32, 65535}) {
-        cases.push_back({"Bits" + std::to_string(bits), SimpleWave(With([bits](Format& f) { f.bits = bits; }), kData)});
+        cases.push_back({"Bits" + std::to_string(bits),
+                         SimpleWave(With([bits](Format& f) { f.bits = bits; }), kData)});
     }
-    cases.push_back({"DataBeforeFmt", RiffWave({Chunk("data", kData), Chunk("fmt ", FormatBytes(kF))})});
-    cases.push_back({"TwoFmt", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("fmt ", FormatBytes(Pcm(1, 8))), Chunk("data", kData)})});
-    cases.push_back({"TwoData", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData), Chunk("data", Bytes(8, 0x7F))})});
-    cases.push_back({"NestedRiff", RiffWave({Chunk("fmt ", FormatBytes(kF)), RiffWave({Chunk("data", kData)}), Chunk("data", kData)})});
+    cases.push_back(
+        {"DataBeforeFmt", RiffWave({Chunk("data", kData), Chunk("fmt ", FormatBytes(kF))})});
+    cases.push_back(
+        {"TwoFmt", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("fmt ", FormatBytes(Pcm(1, 8))),
+                             Chunk("data", kData)})});
+    cases.push_back({"TwoData", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData),
+                                          Chunk("data", Bytes(8, 0x7F))})});
+    cases.push_back(
+        {"NestedRiff", RiffWave({Chunk("fmt ", FormatBytes(kF)), RiffWave({Chunk("data", kData)}),
+                                 Chunk("data", kData)})});
     Bytes rifx = valid;
     rifx[3] = 'X';
     cases.push_back({"Rifx", rifx});
     Bytes rf64 = valid;
     rf64[0] = 'R', rf64[1] = 'F', rf64[2] = '6', rf64[3] = '4';
     cases.push_back({"Rf64", rf64});
-    cases.push_back({"OddDataWithoutPadAtEnd", RiffWave({Chunk("fmt ", FormatBytes(Pcm(1, 8))), Chunk("data", Bytes{1, 2, 3}, -1, false)})});
-    cases.push_back({"OddChunkWithoutPadBeforeData", RiffWave({Chunk("fmt ", FormatBytes(kF)), Chunk("LIST", Bytes(3, 1), -1, false), Chunk("data", kData)})});
+    cases.push_back(
+        {"OddDataWithoutPadAtEnd", RiffWave({Chunk("fmt ", FormatBytes(Pcm(1, 8))),
+                                             Chunk("data", Bytes{1, 2, 3}, -1, false)})});
+    cases.push_back({"OddChunkWithoutPadBeforeData",
+                     RiffWave({Chunk("fmt ", FormatBytes(kF)),
+                               Chunk("LIST", Bytes(3, 1), -1, false), Chunk("data", kData)})});
     return cases;
 }
 
@@ -88,7 +107,8 @@ TEST_P(HostileInput, EndsCleanly) {
         return;
     }
     // A saved file is checked against the rules from the data the reader found.
-    ExpectIntactOrReplaced(path, GetParam().file, o.saved ? ReadFile(path) : Bytes{}, o.saved, dir.Path());
+    ExpectIntactOrReplaced(path, GetParam().file, o.saved ? ReadFile(path) : Bytes{}, o.saved,
+                           dir.Path());
     if (o.saved) {
         const Bytes out = ReadFile(path);
         ASSERT_GE(out.size(), 44u);
@@ -145,7 +165,8 @@ TEST(HostileInput, NothingButRegularFilesIsEverOpened) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.wav");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, dir.Path(), std::string("/dev/null"), std::string("/dev/zero")}) {
+    for (const std::string& path :
+         {fifo, dir.Path(), std::string("/dev/null"), std::string("/dev/zero")}) {
         EXPECT_FALSE(RunJob(path).opened) << path;
     }
     const std::string empty = dir.File("empty.wav");
