@@ -6,6 +6,7 @@
 
 #include "message_pump.h"
 #include "sample_kernels.h"
+#include "unfinished_copy.h"
 
 using varnola::FileStatus;
 using varnola::RiffFile;
@@ -160,6 +161,9 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
         CloseSource();
         return false;
     }
+    // Armed before the copy exists, so that no moment of its life is missed;
+    // whatever held the name before is removed on creation anyway.
+    varnola::UnfinishedCopy unfinished(temporary);
     RiffFile output(fs);
     FileStatus copy;
     if (!output.OpenForWriting(temporary)) {
@@ -179,7 +183,7 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
                    fs.SetPermissions(output.Handle(), original.permissions) &&
                    fs.Flush(output.Handle());
     written = output.Close() && written;
-    const bool replaced = written && ReplaceSource(target, temporary, original, copy);
+    const bool replaced = written && ReplaceSource(target, temporary, original, copy, unfinished);
     if (!written) RemoveCopy(temporary, copy);
     CloseSource();
     return replaced;
@@ -192,7 +196,8 @@ void CWaveNormalizer::RemoveCopy(const std::string& temporary, const FileStatus&
 }
 
 bool CWaveNormalizer::ReplaceSource(const std::string& target, const std::string& temporary,
-                                    const FileStatus& original, const FileStatus& copy) {
+                                    const FileStatus& original, const FileStatus& copy,
+                                    varnola::UnfinishedCopy& unfinished) {
     // Someone else's newer file at the name is never clobbered; the copy of
     // what it replaced is worth nothing then.
     FileStatus now;
@@ -206,11 +211,12 @@ bool CWaveNormalizer::ReplaceSource(const std::string& target, const std::string
     FileStatus atTemporary;
     if (!fs.PathStatus(temporary, atTemporary) || !atTemporary.SameFile(copy)) return false;
     if (!fs.CanReplaceOpenFiles()) CloseSource();
+    unfinished.Keep();
     // One atomic step: the name holds either the old file or the new one. A
     // failed rename leaves both where they are.
     if (!fs.Replace(temporary, target)) return false;
-    // The file is in place; a folder that cannot be flushed leaves the rename
-    // as durable as the system makes it, and the source was replaced.
-    fs.FlushFolderOf(target);
-    return true;
+    // Saved only once the rename will outlast a crash, as far as the system
+    // says; otherwise the user hears of a failure, though the new file is
+    // in place, and a second run finds it already at full scale.
+    return fs.FlushFolderOf(target);
 }

@@ -16,6 +16,7 @@
 #include "file_system.h"
 #include "progress_ctrl.h"
 #include "riff_file.h"
+#include "unfinished_copy.h"
 #include "wave_format.h"
 
 class CWaveNormalizer {
@@ -54,7 +55,8 @@ private:
     std::size_t SamplesIn(std::size_t byteCount) const;
     bool CopyScaledData(varnola::RiffFile& output, CProgressCtrl& progress);
     bool ReplaceSource(const std::string& target, const std::string& temporary,
-                       const varnola::FileStatus& original, const varnola::FileStatus& copy);
+                       const varnola::FileStatus& original, const varnola::FileStatus& copy,
+                       varnola::UnfinishedCopy& unfinished);
     void RemoveCopy(const std::string& temporary, const varnola::FileStatus& copy);
 
     varnola::FileSystem& fs;
