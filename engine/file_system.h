@@ -47,6 +47,10 @@ public:
     virtual long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) = 0;
     virtual long long WriteAt(Handle h, const void* buffer, std::size_t count,
                               std::uint64_t offset) = 0;
+    // The first offset from `offset` on that may hold data other than a
+    // hole's zeros: the file's size past its last data, `offset` itself
+    // when the system cannot tell.
+    virtual std::uint64_t NextData(Handle h, std::uint64_t offset) = 0;
     virtual bool Status(Handle h, FileStatus& status) = 0;
     virtual bool SetPermissions(Handle h, std::uint32_t permissions) = 0;
     // The lock every job takes on its source before it writes a copy, held

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -75,6 +76,17 @@ public:
             if (n < 0 && errno == EINTR) continue;
             return n;
         }
+    }
+
+    std::uint64_t NextData(Handle h, std::uint64_t offset) override {
+        if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return offset;
+        const off_t next = ::lseek(static_cast<int>(h), static_cast<off_t>(offset), SEEK_DATA);
+        if (next >= 0) return std::max(offset, static_cast<std::uint64_t>(next));
+        struct stat st {};
+        if (errno == ENXIO && ::fstat(static_cast<int>(h), &st) == 0) {
+            return std::max(offset, static_cast<std::uint64_t>(st.st_size));  // a hole to the end
+        }
+        return offset;
     }
 
     bool Status(Handle h, FileStatus& status) override {

@@ -78,6 +78,10 @@ public:
 
 private:
     bool ReadHeaderAt(std::uint64_t offset, FourCC& id, std::uint32_t& size);
+    // Where a search goes on after the chunk header it read at `offset`.
+    std::uint64_t NextHeader(std::uint64_t offset, FourCC id, std::uint32_t size);
+    // The offset of the first byte from `at` on that is not zero, or the end.
+    std::uint64_t FirstNonZeroFrom(std::uint64_t at);
 
     FileSystem& fs_;
     FileSystem::Handle handle_ = FileSystem::kNoHandle;

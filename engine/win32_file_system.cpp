@@ -126,6 +126,9 @@ public:
         return moved;
     }
 
+    // Holes are read through as zeros: the search skips them in large reads.
+    std::uint64_t NextData(Handle, std::uint64_t offset) override { return offset; }
+
     bool Status(Handle h, FileStatus& status) override {
         BY_HANDLE_FILE_INFORMATION info{};
         if (!::GetFileInformationByHandle(ToSystem(h), &info)) return false;

@@ -302,6 +302,7 @@ public:
     long long WriteAt(Handle, const void*, std::size_t count, std::uint64_t) override {
         return static_cast<long long>(count);
     }
+    std::uint64_t NextData(Handle, std::uint64_t offset) override { return offset; }
     bool Status(Handle, varnola::FileStatus&) override { return false; }
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
     bool LockForSave(Handle) override { return true; }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Files made to break the reader: each ends in bounded time with a clear
 // outcome, and the file is untouched unless it was saved.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
+#include "faulty_file_system.h"
 #include "invariant.h"
 #include "run_job.h"
 #include "wave_normalizer.h"
@@ -22,6 +26,11 @@ void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
 
 const Format kF = Pcm(2, 16);
 const Bytes kData = Sine16(3000, 4000);
+
+Bytes Joined(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
 
 Format With(std::function<void(Format&)> change) {
     Format f = kF;
@@ -133,6 +142,74 @@ TEST(HostileInput, SparseSilenceOfAlmostFourGigabytesEndsWithoutARewrite) {
     EXPECT_FALSE(o.saved);
     EXPECT_FALSE(Exists(path + ".$$$"));
 }
+
+struct SparseCase {
+    const char* name;
+    std::uint64_t size;  // apparent size; everything not written is a hole
+    std::vector<std::pair<std::uint64_t, Bytes>> pieces;  // bytes written at offsets
+    varnola::WaveCheck check;
+};
+
+void PrintTo(const SparseCase& c, std::ostream* os) { *os << c.name; }
+
+class SparseFile : public ::testing::TestWithParam<SparseCase> {};
+
+// A search through a file of holes does a handful of reads whatever its
+// size, and lands where stepping through every empty chunk would have.
+TEST_P(SparseFile, SearchReadsLittleAndKeepsItsAnswer) {
+    TempDir dir;
+    const std::string path = dir.File("sparse.wav");
+    WriteFile(path, Bytes{});
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(GetParam().size)), 0);
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    for (const auto& [offset, bytes] : GetParam().pieces) {
+        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+    ::close(fd);
+    FaultyFileSystem fs;
+    CWaveNormalizer n(fs);
+    EXPECT_EQ(n.Open(path), GetParam().check == varnola::WaveCheck::kAccepted);
+    EXPECT_EQ(n.GetCheck(), GetParam().check);
+    const auto& log = fs.Log();
+    EXPECT_LT(std::count(log.begin(), log.end(), "read"), 100);
+}
+
+const std::uint64_t kMiB = 1u << 20;
+const Bytes kEmptyJunk = Chunk("JUNK", Bytes{});
+
+INSTANTIATE_TEST_SUITE_P(
+    Holes, SparseFile,
+    ::testing::Values(
+        SparseCase{"JunkThenHoleOf256MiBIsRefused",
+                   256 * kMiB,
+                   {{0, kEmptyJunk}},
+                   varnola::WaveCheck::kNoWaveForm},
+        SparseCase{"JunkThenHoleOf64GiBIsRefused",
+                   65536 * kMiB,
+                   {{0, kEmptyJunk}},
+                   varnola::WaveCheck::kNoWaveForm},
+        SparseCase{"WaveAfterAHoleOnTheEightByteStepIsFound",
+                   256 * kMiB,
+                   {{0, kEmptyJunk}, {128 * kMiB, SimpleWave(kF, kData)}},
+                   varnola::WaveCheck::kAccepted},
+        SparseCase{"WaveAfterAHoleOffTheEightByteStepIsMissed",
+                   256 * kMiB,
+                   {{0, kEmptyJunk}, {128 * kMiB + 4, SimpleWave(kF, kData)}},
+                   varnola::WaveCheck::kNoWaveForm},
+        // Inside the form the steps run from offset 12, four off the file's.
+        SparseCase{"FmtAfterAHoleInsideTheFormIsFound",
+                   256 * kMiB,
+                   {{0, RiffWave({kEmptyJunk}, 0xFFFFFFF0)},
+                    {192 * kMiB + 4, Joined(Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData))}},
+                   varnola::WaveCheck::kAccepted},
+        SparseCase{"FmtPastTheFormsEndIsNotFound",
+                   256 * kMiB,
+                   {{0, RiffWave({kEmptyJunk}, 64 * kMiB)},
+                    {192 * kMiB, Joined(Chunk("fmt ", FormatBytes(kF)), Chunk("data", kData))}},
+                   varnola::WaveCheck::kNoFormatChunk}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostileInput, OddPathsEndCleanly) {
     TempDir dir;

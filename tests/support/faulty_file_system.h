@@ -54,6 +54,10 @@ public:
         }
         return real_.WriteAt(h, buffer, count, offset);
     }
+    std::uint64_t NextData(Handle h, std::uint64_t offset) override {
+        // A failure here is the system not knowing: the offset itself.
+        return Hit("seek-data") ? offset : real_.NextData(h, offset);
+    }
     bool Status(Handle h, varnola::FileStatus& status) override {
         return !Hit("fstat") && real_.Status(h, status);
     }
