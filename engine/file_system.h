@@ -18,7 +18,9 @@ struct FileStatus {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
-    std::uint32_t permissions = 0;  // the rwx bits for user, group, others
+    std::uint32_t permissions = 0;  // the rwx bits for user, group, others, and set-id
+    std::uint32_t owner = 0;        // user and group ids where the system has them
+    std::uint32_t group = 0;
     bool regular = false;
     bool symlink = false;
 
@@ -53,6 +55,12 @@ public:
     virtual std::uint64_t NextData(Handle h, std::uint64_t offset) = 0;
     virtual bool Status(Handle h, FileStatus& status) = 0;
     virtual bool SetPermissions(Handle h, std::uint32_t permissions) = 0;
+    // As far as this process may: the owner, else the group alone. What the
+    // file ends up with is for Status to say.
+    virtual void SetOwner(Handle h, std::uint32_t owner, std::uint32_t group) = 0;
+    // The user's extended attributes and access list (and on Windows the
+    // file's attributes and creation time) of `from`, put on `to`.
+    virtual bool CopyAttributes(Handle from, Handle to) = 0;
     // The lock every job takes on its source before it writes a copy, held
     // until the handle closes. False at once when another job holds it; a
     // file system without locks lets every job through.

@@ -3,18 +3,51 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "file_system.h"
 
 namespace varnola {
 namespace {
+
+// The calls that fill a buffer of unknown size: asked for the size first,
+// and again should the list grow in between.
+bool ReadList(int fd, std::vector<char>& names) {
+    for (;;) {
+        const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size < 0) return false;
+        names.resize(static_cast<std::size_t>(size));
+        const ssize_t n = ::flistxattr(fd, names.data(), names.size());
+        if (n >= 0) {
+            names.resize(static_cast<std::size_t>(n));
+            return true;
+        }
+        if (errno != ERANGE) return false;
+    }
+}
+
+bool ReadValue(int fd, const char* name, std::vector<char>& value) {
+    for (;;) {
+        const ssize_t size = ::fgetxattr(fd, name, nullptr, 0);
+        if (size < 0) return false;
+        value.resize(static_cast<std::size_t>(size));
+        const ssize_t n = ::fgetxattr(fd, name, value.data(), value.size());
+        if (n >= 0) {
+            value.resize(static_cast<std::size_t>(n));
+            return true;
+        }
+        if (errno != ERANGE) return false;
+    }
+}
 
 FileStatus FromStat(const struct stat& st) {
     FileStatus status;
@@ -24,6 +57,8 @@ FileStatus FromStat(const struct stat& st) {
     status.modifiedNs =
         static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     status.permissions = static_cast<std::uint32_t>(st.st_mode & 07777);
+    status.owner = static_cast<std::uint32_t>(st.st_uid);
+    status.group = static_cast<std::uint32_t>(st.st_gid);
     status.regular = S_ISREG(st.st_mode);
     status.symlink = S_ISLNK(st.st_mode);
     return status;
@@ -98,6 +133,37 @@ public:
 
     bool SetPermissions(Handle h, std::uint32_t permissions) override {
         return ::fchmod(h, static_cast<mode_t>(permissions)) == 0;
+    }
+
+    void SetOwner(Handle h, std::uint32_t owner, std::uint32_t group) override {
+        // Only root may give a file away; a member of the group may still
+        // give it the group.
+        const int fd = static_cast<int>(h);
+        if (::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
+            (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group));
+        }
+    }
+
+    bool CopyAttributes(Handle from, Handle to) override {
+        std::vector<char> names;
+        if (!ReadList(static_cast<int>(from), names)) return errno == ENOTSUP;
+        std::vector<char> value;
+        for (std::size_t at = 0; at < names.size(); at += std::strlen(&names[at]) + 1) {
+            const char* name = &names[at];
+            // Those the system keeps for itself (security.*), or that this
+            // process may not see or set (trusted.*), are not the user's.
+            const bool users = std::strncmp(name, "user.", 5) == 0 ||
+                               std::strcmp(name, "system.posix_acl_access") == 0;
+            if (!ReadValue(static_cast<int>(from), name, value)) {
+                if (users) return false;
+                continue;
+            }
+            if (::fsetxattr(static_cast<int>(to), name, value.data(), value.size(), 0) != 0 &&
+                users) {
+                return false;
+            }
+        }
+        return true;
     }
 
     bool LockForSave(Handle h) override {

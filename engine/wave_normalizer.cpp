@@ -177,16 +177,28 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
         CloseSource();
         return false;
     }
-    // The copy is complete, carries the source's permissions and is on the
-    // disk before anything touches the source.
-    bool written = CopyScaledData(output, progress) &&
-                   fs.SetPermissions(output.Handle(), original.permissions) &&
+    // The copy is complete, carries the source's owner, attributes and
+    // permissions, and is on the disk before anything touches the source.
+    bool written = CopyScaledData(output, progress) && KeepMetadata(output.Handle(), original) &&
                    fs.Flush(output.Handle());
     written = output.Close() && written;
     const bool replaced = written && ReplaceSource(target, temporary, original, copy, unfinished);
     if (!written) RemoveCopy(temporary, copy);
     CloseSource();
     return replaced;
+}
+
+bool CWaveNormalizer::KeepMetadata(varnola::FileSystem::Handle copy, const FileStatus& original) {
+    // The owner first: a change of owner clears the set-id bits, which the
+    // permissions then put back, but only on a file still of the source's
+    // owner and group.
+    fs.SetOwner(copy, original.owner, original.group);
+    FileStatus now;
+    if (!fs.Status(copy, now)) return false;
+    std::uint32_t permissions = original.permissions;
+    if (now.owner != original.owner) permissions &= ~04000u;
+    if (now.group != original.group) permissions &= ~02000u;
+    return fs.CopyAttributes(source.Handle(), copy) && fs.SetPermissions(copy, permissions);
 }
 
 void CWaveNormalizer::RemoveCopy(const std::string& temporary, const FileStatus& copy) {

@@ -57,6 +57,7 @@ private:
     bool ReplaceSource(const std::string& target, const std::string& temporary,
                        const varnola::FileStatus& original, const varnola::FileStatus& copy,
                        varnola::UnfinishedCopy& unfinished);
+    bool KeepMetadata(varnola::FileSystem::Handle copy, const varnola::FileStatus& original);
     void RemoveCopy(const std::string& temporary, const varnola::FileStatus& copy);
 
     varnola::FileSystem& fs;

@@ -305,6 +305,8 @@ public:
     std::uint64_t NextData(Handle, std::uint64_t offset) override { return offset; }
     bool Status(Handle, varnola::FileStatus&) override { return false; }
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
+    void SetOwner(Handle, std::uint32_t, std::uint32_t) override {}
+    bool CopyAttributes(Handle, Handle) override { return true; }
     bool LockForSave(Handle) override { return true; }
     bool Flush(Handle) override { return true; }
     bool Close(Handle) override { return true; }

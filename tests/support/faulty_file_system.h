@@ -64,6 +64,12 @@ public:
     bool SetPermissions(Handle h, std::uint32_t permissions) override {
         return !Hit("chmod") && real_.SetPermissions(h, permissions);
     }
+    void SetOwner(Handle h, std::uint32_t owner, std::uint32_t group) override {
+        if (!Hit("chown")) real_.SetOwner(h, owner, group);
+    }
+    bool CopyAttributes(Handle from, Handle to) override {
+        return !Hit("xattr") && real_.CopyAttributes(from, to);
+    }
     bool LockForSave(Handle h) override { return !Hit("lock") && real_.LockForSave(h); }
     bool Flush(Handle h) override { return !Hit("fsync") && real_.Flush(h); }
     bool Close(Handle h) override {
