@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "byte_order.h"
 
@@ -10,6 +11,9 @@ namespace varnola {
 namespace {
 
 constexpr std::size_t kReadAheadBytes = 8192;
+// Zero runs are read in growing steps up to this, so that a long run costs
+// few calls while a short one is not read far past its end.
+constexpr std::size_t kLargestZeroScanBytes = std::size_t{1} << 20;
 constexpr std::uint64_t kChunkHeaderBytes = 8;  // id and size
 constexpr std::uint64_t kFormTypeBytes = 4;
 
@@ -43,11 +47,53 @@ bool RiffFile::OpenForWriting(const std::string& path) {
 
 bool RiffFile::ReadHeaderAt(std::uint64_t offset, FourCC& id, std::uint32_t& size) {
     unsigned char header[kChunkHeaderBytes];
-    position_ = offset;
-    if (Read(header, sizeof header) != static_cast<long long>(sizeof header)) return false;
-    id = LoadLe32(header);
-    size = LoadLe32(header + 4);
+    const unsigned char* bytes = header;
+    if (offset >= bufferStart_ && offset + kChunkHeaderBytes <= bufferStart_ + bufferLength_) {
+        // The common case of a search through small chunks: no copy, no call.
+        bytes = buffer_.get() + (offset - bufferStart_);
+        position_ = offset + kChunkHeaderBytes;
+    } else {
+        position_ = offset;
+        if (Read(header, sizeof header) != static_cast<long long>(sizeof header)) return false;
+    }
+    id = LoadLe32(bytes);
+    size = LoadLe32(bytes + 4);
     return true;
+}
+
+std::uint64_t RiffFile::FirstNonZeroFrom(std::uint64_t at) {
+    const auto nonZero = [](unsigned char b) { return b != 0; };
+    if (at >= bufferStart_ && at < bufferStart_ + bufferLength_) {
+        const unsigned char* from = buffer_.get() + (at - bufferStart_);
+        const unsigned char* end = buffer_.get() + bufferLength_;
+        const unsigned char* found = std::find_if(from, end, nonZero);
+        if (found != end) return at + static_cast<std::uint64_t>(found - from);
+        at = bufferStart_ + bufferLength_;
+    }
+    std::vector<unsigned char> scratch;
+    std::size_t step = kReadAheadBytes;
+    for (;;) {
+        // A hole reads as zeros: the system says where the next data lies.
+        at = std::max(at, fs_.NextData(handle_, at));
+        scratch.resize(step);
+        const long long n = fs_.ReadAt(handle_, scratch.data(), step, at);
+        if (n <= 0) return at;  // the end; an error shows when the header is read there
+        const unsigned char* end = scratch.data() + n;
+        const unsigned char* found =
+            std::find_if<const unsigned char*>(scratch.data(), end, nonZero);
+        if (found != end) return at + static_cast<std::uint64_t>(found - scratch.data());
+        at += static_cast<std::uint64_t>(n);
+        step = std::min(step * 2, kLargestZeroScanBytes);
+    }
+}
+
+std::uint64_t RiffFile::NextHeader(std::uint64_t offset, FourCC id, std::uint32_t size) {
+    if (id != 0 || size != 0) return offset + kChunkHeaderBytes + size + PadOf(size);
+    // Zero bytes are a run of empty chunks with id 0, each 8 bytes on from
+    // the last: the search lands where it would have stepping through them,
+    // on the first header that holds a byte other than zero.
+    const std::uint64_t nonZero = FirstNonZeroFrom(offset + kChunkHeaderBytes);
+    return offset + (nonZero - offset) / kChunkHeaderBytes * kChunkHeaderBytes;
 }
 
 bool RiffFile::FindRiff(ChunkInfo& form, FourCC formType) {
@@ -57,14 +103,15 @@ bool RiffFile::FindRiff(ChunkInfo& form, FourCC formType) {
         FourCC id = 0;
         std::uint32_t size = 0;
         if (!ReadHeaderAt(offset, id, size)) return false;
+        // The form type is read whatever the declared size: a form too small
+        // to hold it is still the form found, and holds no chunks.
         unsigned char type[kFormTypeBytes];
-        if (id == kRiffId && size >= kFormTypeBytes &&
-            Read(type, sizeof type) == static_cast<long long>(sizeof type) &&
+        if (id == kRiffId && Read(type, sizeof type) == static_cast<long long>(sizeof type) &&
             LoadLe32(type) == formType) {
             form = ChunkInfo{id, size, formType, offset + kChunkHeaderBytes, false};
             return true;
         }
-        offset += kChunkHeaderBytes + size + PadOf(size);
+        offset = NextHeader(offset, id, size);
     }
 }
 
@@ -80,7 +127,7 @@ bool RiffFile::FindChunk(ChunkInfo& chunk, const ChunkInfo& parent, FourCC id) {
             chunk = ChunkInfo{foundId, size, 0, offset + kChunkHeaderBytes, false};
             return true;
         }
-        offset += kChunkHeaderBytes + size + PadOf(size);
+        offset = NextHeader(offset, foundId, size);
     }
     return false;
 }
@@ -132,8 +179,7 @@ long long RiffFile::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t moved = 0;
     while (moved < count) {
-        const bool buffered =
-            position_ >= bufferStart_ && position_ < bufferStart_ + bufferLength_;
+        const bool buffered = position_ >= bufferStart_ && position_ < bufferStart_ + bufferLength_;
         if (buffered) {
             const std::size_t from = static_cast<std::size_t>(position_ - bufferStart_);
             const std::size_t n = std::min(count - moved, bufferLength_ - from);

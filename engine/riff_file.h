@@ -32,10 +32,10 @@ constexpr std::uint64_t PadOf(std::uint64_t size) { return size & 1; }
 
 struct ChunkInfo {
     FourCC id = 0;
-    std::uint32_t size = 0;      // bytes of data, never the header or the pad
-    FourCC formType = 0;         // RIFF forms only
+    std::uint32_t size = 0;        // bytes of data, never the header or the pad
+    FourCC formType = 0;           // RIFF forms only
     std::uint64_t dataOffset = 0;  // first data byte (for a form, its form type)
-    bool created = false;        // made by CreateChunk: ascending fixes its size
+    bool created = false;          // made by CreateChunk: ascending fixes its size
 
     std::uint64_t End() const { return dataOffset + size; }
 };
@@ -78,6 +78,10 @@ public:
 
 private:
     bool ReadHeaderAt(std::uint64_t offset, FourCC& id, std::uint32_t& size);
+    // Where a search goes on after the chunk header it read at `offset`.
+    std::uint64_t NextHeader(std::uint64_t offset, FourCC id, std::uint32_t size);
+    // The offset of the first byte from `at` on that is not zero, or the end.
+    std::uint64_t FirstNonZeroFrom(std::uint64_t at);
 
     FileSystem& fs_;
     FileSystem::Handle handle_ = FileSystem::kNoHandle;

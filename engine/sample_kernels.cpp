@@ -37,22 +37,28 @@ void StoreSample(unsigned char* bytes, std::size_t i, std::int16_t sample) {
     std::memcpy(bytes + 2 * i, &v, 2);
 }
 
-// While gain <= 65535 the product with any 16-bit value (at most 32768 in
+// While |gain| <= 65535 the product with any 16-bit value (at most 32768 in
 // magnitude) stays below 2^31, so 32-bit lanes are exact.
 constexpr int kMaxNarrowGain = 65535;
+
+// From this gain on every non-zero 8-bit sample clips, so any larger one
+// gives the same bytes; held to it, the product stays within 32 bits.
+constexpr int kSaturating8BitGain = 128000;
 
 VARNOLA_MULTIVERSION
 void ScaleNarrow(unsigned char* bytes, std::size_t count, int gain) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::int32_t t = gain * static_cast<std::int32_t>(SampleAt(bytes, i)) / 1000;
-        StoreSample(bytes, i, static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767)));
+        StoreSample(bytes, i,
+                    static_cast<std::int16_t>(std::clamp<std::int32_t>(t, -32768, 32767)));
     }
 }
 
 void ScaleWide(unsigned char* bytes, std::size_t count, int gain) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t t = std::int64_t{gain} * SampleAt(bytes, i) / 1000;
-        StoreSample(bytes, i, static_cast<std::int16_t>(std::clamp<std::int64_t>(t, -32768, 32767)));
+        StoreSample(bytes, i,
+                    static_cast<std::int16_t>(std::clamp<std::int64_t>(t, -32768, 32767)));
     }
 }
 
@@ -84,7 +90,9 @@ int PeakOf16Bit(const unsigned char* samples, std::size_t count) {
 
 VARNOLA_MULTIVERSION
 void Scale8Bit(unsigned char* samples, std::size_t count, int gain) {
-    // The largest gain is 128000 (a peak of 1), and 128000 * 128 fits 32 bits.
+    // The gain measured on an 8-bit file is at most 128000, but a file
+    // swapped under the job can bring a 16-bit one's; 128000 * 128 fits.
+    gain = std::clamp(gain, -kSaturating8BitGain, kSaturating8BitGain);
     for (std::size_t i = 0; i < count; ++i) {
         const std::int32_t t = gain * (static_cast<std::int32_t>(samples[i]) - 128) / 1000;
         samples[i] = static_cast<unsigned char>(std::clamp<std::int32_t>(t, -128, 127) + 128);
@@ -92,7 +100,7 @@ void Scale8Bit(unsigned char* samples, std::size_t count, int gain) {
 }
 
 void Scale16Bit(unsigned char* samples, std::size_t count, int gain) {
-    if (gain <= kMaxNarrowGain) {
+    if (gain >= -kMaxNarrowGain && gain <= kMaxNarrowGain) {
         ScaleNarrow(samples, count, gain);
     } else {
         ScaleWide(samples, count, gain);

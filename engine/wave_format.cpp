@@ -38,24 +38,26 @@ void EncodePcmFormat(const PcmFormat& format, unsigned char (&bytes)[kPcmFormatB
     StoreLe16(bytes + 14, format.bitsPerSample);
 }
 
-bool ReadWaveLayout(RiffFile& file, WaveLayout& layout) {
+WaveCheck ReadWaveLayout(RiffFile& file, WaveLayout& layout) {
     WaveLayout found;
-    if (!file.FindRiff(found.form, kWaveForm)) return false;
-    if (!file.FindChunk(found.chunk, found.form, kFormatChunk)) return false;
+    if (!file.FindRiff(found.form, kWaveForm)) return WaveCheck::kNoWaveForm;
+    if (!file.FindChunk(found.chunk, found.form, kFormatChunk)) return WaveCheck::kNoFormatChunk;
     // Longer forms (18 bytes with an extra-size field, 40 extensible) carry
     // the same 16 bytes first; the rest is skipped by the ascend.
-    if (found.chunk.size < kPcmFormatBytes) return false;
+    if (found.chunk.size < kPcmFormatBytes) return WaveCheck::kShortFormat;
     unsigned char bytes[kPcmFormatBytes];
-    if (file.Read(bytes, sizeof bytes) != static_cast<long long>(sizeof bytes)) return false;
+    if (file.Read(bytes, sizeof bytes) != static_cast<long long>(sizeof bytes)) {
+        return WaveCheck::kShortFormat;
+    }
     found.format = DecodePcmFormat(bytes);
-    if (found.format.formatTag != kPcmFormatTag) return false;
-    if (!FrameHoldsItsSamples(found.format)) return false;
+    if (found.format.formatTag != kPcmFormatTag) return WaveCheck::kNotPcm;
+    if (!FrameHoldsItsSamples(found.format)) return WaveCheck::kBadBlockAlign;
     file.Ascend(found.chunk);
-    if (!file.FindChunk(found.chunk, found.form, kDataChunk)) return false;
-    if (found.chunk.size == 0) return false;
+    if (!file.FindChunk(found.chunk, found.form, kDataChunk)) return WaveCheck::kNoDataChunk;
+    if (found.chunk.size == 0) return WaveCheck::kEmptyData;
     found.dataSize = found.chunk.size;
     layout = found;
-    return true;
+    return WaveCheck::kAccepted;
 }
 
 bool BeginWaveOutput(RiffFile& file, const PcmFormat& format, ChunkInfo& form, ChunkInfo& data) {

@@ -31,7 +31,6 @@ struct PcmFormat {
 PcmFormat DecodePcmFormat(const unsigned char (&bytes)[kPcmFormatBytes]);
 void EncodePcmFormat(const PcmFormat& format, unsigned char (&bytes)[kPcmFormatBytes]);
 
-
 // What the reader leaves behind on success: the file positioned at the
 // first sample byte.
 struct WaveLayout {
@@ -41,9 +40,22 @@ struct WaveLayout {
     std::uint32_t dataSize = 0;
 };
 
-// Validates the open file from its start. On failure nothing is retained and
+// Why a file was refused: one reason per rule of the reader.
+enum class WaveCheck {
+    kAccepted,
+    kUnreadable,     // not an existing regular file that can be opened
+    kNoWaveForm,     // no "RIFF" chunk of form type "WAVE"
+    kNoFormatChunk,  // no "fmt " chunk inside the form
+    kShortFormat,    // "fmt " smaller than the 16-byte record, or cut short
+    kNotPcm,         // a format tag other than 1
+    kBadBlockAlign,  // a frame that cannot hold one sample of every channel
+    kNoDataChunk,    // no "data" chunk after "fmt " inside the form
+    kEmptyData,      // a "data" chunk of size 0
+};
+
+// Validates the open file from its start. On refusal nothing is retained and
 // the caller closes the file.
-bool ReadWaveLayout(RiffFile& file, WaveLayout& layout);
+WaveCheck ReadWaveLayout(RiffFile& file, WaveLayout& layout);
 
 // Writes the RIFF form, the 16-byte "fmt " chunk and opens "data".
 bool BeginWaveOutput(RiffFile& file, const PcmFormat& format, ChunkInfo& form, ChunkInfo& data);

@@ -6,6 +6,7 @@
 
 #include "message_pump.h"
 #include "sample_kernels.h"
+#include "unfinished_copy.h"
 
 using varnola::FileStatus;
 using varnola::RiffFile;
@@ -15,9 +16,12 @@ namespace {
 // Full scale of a sample depth: 2^(bits - 1), for the depths that are processed.
 int FullScaleOf(std::uint16_t bitsPerSample) {
     switch (bitsPerSample) {
-        case 8: return 128;
-        case 16: return 32768;
-        default: return 0;
+        case 8:
+            return 128;
+        case 16:
+            return 32768;
+        default:
+            return 0;
     }
 }
 
@@ -37,7 +41,9 @@ bool CWaveNormalizer::Open(const std::string& sourcePath) {
 
 bool CWaveNormalizer::OpenSource() {
     varnola::WaveLayout layout;
-    if (!source.OpenForReading(path) || !varnola::ReadWaveLayout(source, layout)) {
+    check = source.OpenForReading(path) ? varnola::ReadWaveLayout(source, layout)
+                                        : varnola::WaveCheck::kUnreadable;
+    if (check != varnola::WaveCheck::kAccepted) {
         CloseSource();
         return false;
     }
@@ -60,13 +66,19 @@ std::size_t CWaveNormalizer::SamplesIn(std::size_t byteCount) const {
 int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
     if (peak >= 0) return peak;
     if (!OpenSource()) return -1;
+    // The gain is only good for the file measured: the save refuses any other.
+    if (!fs.Status(source.Handle(), measured)) {
+        CloseSource();
+        return -1;
+    }
 
     const std::uint64_t count = dataSize;
     progress.SetRange32(0, dataSize);
     peak = 0;
     unsigned char buffer[kScanBlockBytes];
     for (std::uint64_t offset = 0; offset < count; offset += kScanBlockBytes) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
         const long long got = source.Read(buffer, wanted);
         if (got == 0) break;  // data shorter than declared: what is there counts
         if (got < 0) {
@@ -115,7 +127,8 @@ bool CWaveNormalizer::CopyScaledData(RiffFile& output, CProgressCtrl& progress) 
     progress.SetRange32(0, dataSize);
     auto buffer = std::make_unique<unsigned char[]>(kRewriteBlockBytes);
     for (std::uint64_t offset = 0; offset < count; offset += kRewriteBlockBytes) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
         const long long got = source.Read(buffer.get(), wanted);
         if (got <= 0) return false;
         const auto n = static_cast<std::size_t>(got);
@@ -138,46 +151,84 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
     const std::string temporary = target + ".$$$";
 
     if (!OpenSource()) return false;
+    // The file at the path must still be the one the gain was measured on,
+    // unchanged: another file's samples scaled with this gain would clip.
+    // Every job holds the source's lock until its copy is in place or gone,
+    // so two jobs never write the same temporary file.
     FileStatus original;
-    if (!fs.Status(source.Handle(), original)) {
+    if (!fs.Status(source.Handle(), original) ||
+        (peak >= 0 && !original.SameFileAndContent(measured)) || !fs.LockForSave(source.Handle())) {
         CloseSource();
         return false;
     }
+    // Armed before the copy exists, so that no moment of its life is missed;
+    // whatever held the name before is removed on creation anyway.
+    varnola::UnfinishedCopy unfinished(temporary);
     RiffFile output(fs);
+    FileStatus copy;
     if (!output.OpenForWriting(temporary)) {
         CloseSource();
         return false;
     }
-    // The copy is complete, carries the source's permissions and is on the
-    // disk before anything touches the source.
-    bool written = CopyScaledData(output, progress) &&
-                   fs.SetPermissions(output.Handle(), original.permissions) &&
-                   fs.Flush(output.Handle());
-    written = output.Close() && written;
-    CloseSource();
-    if (!written) {
+    if (!fs.Status(output.Handle(), copy)) {
+        // Created by this job a moment ago, under the lock.
+        output.Close();
         fs.Remove(temporary);
+        CloseSource();
         return false;
     }
-    return ReplaceSource(target, temporary, original);
+    // The copy is complete, carries the source's owner, attributes and
+    // permissions, and is on the disk before anything touches the source.
+    bool written = CopyScaledData(output, progress) && KeepMetadata(output.Handle(), original) &&
+                   fs.Flush(output.Handle());
+    written = output.Close() && written;
+    const bool replaced = written && ReplaceSource(target, temporary, original, copy, unfinished);
+    if (!written) RemoveCopy(temporary, copy);
+    CloseSource();
+    return replaced;
+}
+
+bool CWaveNormalizer::KeepMetadata(varnola::FileSystem::Handle copy, const FileStatus& original) {
+    // The owner first: a change of owner clears the set-id bits, which the
+    // permissions then put back, but only on a file still of the source's
+    // owner and group.
+    fs.SetOwner(copy, original.owner, original.group);
+    FileStatus now;
+    if (!fs.Status(copy, now)) return false;
+    std::uint32_t permissions = original.permissions;
+    if (now.owner != original.owner) permissions &= ~04000u;
+    if (now.group != original.group) permissions &= ~02000u;
+    return fs.CopyAttributes(source.Handle(), copy) && fs.SetPermissions(copy, permissions);
+}
+
+void CWaveNormalizer::RemoveCopy(const std::string& temporary, const FileStatus& copy) {
+    // Only this job's own copy: a file another program put at the name stays.
+    FileStatus now;
+    if (fs.PathStatus(temporary, now) && now.SameFile(copy)) fs.Remove(temporary);
 }
 
 bool CWaveNormalizer::ReplaceSource(const std::string& target, const std::string& temporary,
-                                    const FileStatus& original) {
+                                    const FileStatus& original, const FileStatus& copy,
+                                    varnola::UnfinishedCopy& unfinished) {
     // Someone else's newer file at the name is never clobbered; the copy of
     // what it replaced is worth nothing then.
     FileStatus now;
     if (!fs.PathStatus(target, now) || !now.SameFileAndContent(original)) {
-        fs.Remove(temporary);
+        RemoveCopy(temporary, copy);
         return false;
     }
     // A read-only source is not deleted; the finished copy stays beside it.
     if (IsReadOnly(now) || !fs.CanWrite(target)) return false;
+    // Only the copy this job wrote, whole, ever takes the source's place.
+    FileStatus atTemporary;
+    if (!fs.PathStatus(temporary, atTemporary) || !atTemporary.SameFile(copy)) return false;
+    if (!fs.CanReplaceOpenFiles()) CloseSource();
+    unfinished.Keep();
     // One atomic step: the name holds either the old file or the new one. A
     // failed rename leaves both where they are.
     if (!fs.Replace(temporary, target)) return false;
-    // The file is in place; a folder that cannot be flushed leaves the rename
-    // as durable as the system makes it, and the source was replaced.
-    fs.FlushFolderOf(target);
-    return true;
+    // Saved only once the rename will outlast a crash, as far as the system
+    // says; otherwise the user hears of a failure, though the new file is
+    // in place, and a second run finds it already at full scale.
+    return fs.FlushFolderOf(target);
 }

@@ -16,6 +16,7 @@
 #include "file_system.h"
 #include "progress_ctrl.h"
 #include "riff_file.h"
+#include "unfinished_copy.h"
 #include "wave_format.h"
 
 class CWaveNormalizer {
@@ -41,6 +42,8 @@ public:
     int GetPeak() const { return peak; }
     const varnola::PcmFormat& GetFormat() const { return format; }
     std::uint32_t GetDataSize() const { return dataSize; }
+    // Why the last reading of the file refused it (kAccepted when it did not).
+    varnola::WaveCheck GetCheck() const { return check; }
 
     // Scales one block of sample bytes in place; offset is the block's
     // position in the data and does not change the result.
@@ -52,7 +55,10 @@ private:
     std::size_t SamplesIn(std::size_t byteCount) const;
     bool CopyScaledData(varnola::RiffFile& output, CProgressCtrl& progress);
     bool ReplaceSource(const std::string& target, const std::string& temporary,
-                       const varnola::FileStatus& original);
+                       const varnola::FileStatus& original, const varnola::FileStatus& copy,
+                       varnola::UnfinishedCopy& unfinished);
+    bool KeepMetadata(varnola::FileSystem::Handle copy, const varnola::FileStatus& original);
+    void RemoveCopy(const std::string& temporary, const varnola::FileStatus& copy);
 
     varnola::FileSystem& fs;
     std::string path;
@@ -61,6 +67,8 @@ private:
     varnola::ChunkInfo chunk;
     varnola::PcmFormat format;
     std::uint32_t dataSize = 0;
+    varnola::WaveCheck check = varnola::WaveCheck::kAccepted;
+    varnola::FileStatus measured;  // the file the peak was measured on
     int peak = -1;
     int gain = kUnityGain;
 };

@@ -5,11 +5,14 @@
 // The replace is the system's one-step move: the copy is flushed first, a
 // read-only source is refused before anything moves (the system would not
 // let it be deleted), and MoveFileEx with write-through puts the copy in the
-// source's place.
+// source's place. The copy carries the source's attributes, creation time
+// and access list; its alternate data streams are not carried over.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <aclapi.h>
 
 #include <algorithm>
 
@@ -52,6 +55,8 @@ OVERLAPPED At(std::uint64_t offset) {
 }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // The program's paths are in the ANSI code page, and the ANSI calls take
 // them only up to MAX_PATH. A longer full path (a file deep in a folder
@@ -106,8 +111,9 @@ public:
     }
 
     Handle CreateExclusive(const std::string& path) override {
-        return FromSystem(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // WRITE_DAC: the copy takes the source's access list.
+        return FromSystem(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE | WRITE_DAC, 0,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
 
     long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) override {
@@ -129,6 +135,9 @@ public:
         return moved;
     }
 
+    // Holes are read through as zeros: the search skips them in large reads.
+    std::uint64_t NextData(Handle, std::uint64_t offset) override { return offset; }
+
     bool Status(Handle h, FileStatus& status) override {
         BY_HANDLE_FILE_INFORMATION info{};
         if (!::GetFileInformationByHandle(ToSystem(h), &info)) return false;
@@ -139,6 +148,55 @@ public:
     // The copy stays writable: a read-only source is never replaced, and a
     // copy left beside it must stay removable by the next attempt.
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
+
+    // Owners are a matter of the security descriptor, kept with the rest.
+    void SetOwner(Handle, std::uint32_t, std::uint32_t) override {}
+
+    bool CopyAttributes(Handle from, Handle to) override {
+        // The attributes a user sets (hidden, system, archive, not indexed)
+        // and the creation time; the times left at zero are not changed.
+        FILE_BASIC_INFO basic{};
+        if (!::GetFileInformationByHandleEx(ToSystem(from), FileBasicInfo, &basic, sizeof basic)) {
+            return false;
+        }
+        FILE_BASIC_INFO kept{};
+        kept.CreationTime = basic.CreationTime;
+        kept.FileAttributes = basic.FileAttributes & kKeptAttributes;
+        if (kept.FileAttributes == 0) kept.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (!::SetFileInformationByHandle(ToSystem(to), FileBasicInfo, &kept, sizeof kept)) {
+            return false;
+        }
+        // Who may do what with the file: its own access list, not the one
+        // the copy took from the folder.
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (::GetSecurityInfo(ToSystem(from), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+            return false;
+        }
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+        const SECURITY_INFORMATION which =
+            DACL_SECURITY_INFORMATION |
+            ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                           : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        const DWORD set =
+            ::SetSecurityInfo(ToSystem(to), SE_FILE_OBJECT, which, nullptr, nullptr, dacl, nullptr);
+        ::LocalFree(descriptor);
+        return set == ERROR_SUCCESS;
+    }
+
+    bool LockForSave(Handle h) override {
+        // A byte far past any data: locked ranges are mandatory on Windows,
+        // and a lock there keeps nobody from reading the samples.
+        OVERLAPPED at = At(0xFFFFFFFFFFFFFFFEull);
+        if (::LockFileEx(ToSystem(h), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                         &at)) {
+            return true;
+        }
+        return ::GetLastError() != ERROR_LOCK_VIOLATION;
+    }
 
     bool Flush(Handle h) override { return ::FlushFileBuffers(ToSystem(h)) != FALSE; }
 
@@ -191,6 +249,10 @@ public:
         return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
+
+    // The system refuses to move a file over one that is open without
+    // delete sharing, as the source is.
+    bool CanReplaceOpenFiles() const override { return false; }
 
     // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
     bool FlushFolderOf(const std::string&) override { return true; }

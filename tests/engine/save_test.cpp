@@ -31,7 +31,7 @@ TEST(Save, ThreeChannelsLeaveTheSkippedBytesOfEachBlockAlone) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 4001) - 2000;
     values[100] = 4000;
     values[4092 / 2] = 8000;
-    values[16380 / 2] = 3;   // last 4 bytes of the first rewrite block: never scaled
+    values[16380 / 2] = 3;  // last 4 bytes of the first rewrite block: never scaled
     values[16382 / 2] = -3;
     const Bytes data = Samples16(values);
     WriteFile(path, SimpleWave(f, data));
@@ -60,7 +60,8 @@ TEST(Save, DataShorterOnDiskThanDeclared) {
     for (const Case c : {Case{49000, true}, Case{60000, false}}) {
         TempDir dir;
         const std::string path = dir.File("short.wav");
-        const Bytes original = RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, c.declared)});
+        const Bytes original =
+            RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, c.declared)});
         WriteFile(path, original);
         const JobResult r = RunJob(path);
         ASSERT_TRUE(r.opened);
@@ -106,7 +107,8 @@ TEST(Save, StaleTemporaryFileIsReplacedOrRemoved) {
         // The rewrite fails (data missing on disk), so the stale file goes with it.
         TempDir dir;
         const std::string path = dir.File("stale.wav");
-        const Bytes original = RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, 100000)});
+        const Bytes original =
+            RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", data, 100000)});
         WriteFile(path, original);
         WriteFile(path + ".$$$", Bytes(10, 7));
         EXPECT_FALSE(RunJob(path).saved);
@@ -126,18 +128,21 @@ TEST(Save, SourceChangedDuringTheRewriteIsNeverClobbered) {
         std::function<bool(const std::string&)> apply;
     };
     const std::vector<Change> changes = {
-        {"replaced", [&](const std::string& p) {
+        {"replaced",
+         [&](const std::string& p) {
              WriteFile(p + ".new", theirs);
              std::error_code ec;
              std::filesystem::rename(p + ".new", p, ec);
              return !ec;
          }},
-        {"truncated", [&](const std::string& p) {
+        {"truncated",
+         [&](const std::string& p) {
              std::error_code ec;
              std::filesystem::resize_file(p, 1000, ec);
              return !ec;
          }},
-        {"appended", [&](const std::string& p) {
+        {"appended",
+         [&](const std::string& p) {
              FILE* file = std::fopen(p.c_str(), "ab");
              if (!file) return false;
              std::fputs("more", file);
@@ -175,6 +180,100 @@ TEST(Save, SourceChangedDuringTheRewriteIsNeverClobbered) {
     }
 }
 
+// The gain belongs to the file it was measured on. Another file put at the
+// path during the scan or before the save (even of another depth) is left
+// as the other program wrote it, and the save reports failure.
+TEST(Save, FileChangedDuringOrAfterTheScanIsNeverScaledWithItsGain) {
+    const Format f = Pcm(1, 16);
+    const Bytes data = Sine16(40000, 5000);  // several scan blocks
+    const Bytes eightBit = SimpleWave(Pcm(1, 8), Bytes(20000, 0));
+    const Bytes sixteenBit = SimpleWave(f, Sine16(40000, 30000, 7));
+    struct Change {
+        const char* name;
+        Bytes theirs;  // what replaces the file; empty: a byte appended in place
+        bool duringScan;
+    };
+    const Change changes[] = {
+        {"EightBitSwappedInDuringTheScan", eightBit, true},
+        {"SixteenBitSwappedInDuringTheScan", sixteenBit, true},
+        {"AppendedToDuringTheScan", {}, true},
+        {"EightBitSwappedInBeforeTheSave", eightBit, false},
+        {"SixteenBitSwappedInBeforeTheSave", sixteenBit, false},
+        {"AppendedToBeforeTheSave", {}, false},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        TempDir dir;
+        const std::string path = dir.File("swapped.wav");
+        const Bytes original = SimpleWave(f, data);
+        WriteFile(path, original);
+        Bytes expected = change.theirs;
+        if (expected.empty()) {
+            expected = original;
+            expected.push_back('!');
+        }
+        // Windows does not let another program replace a file the engine
+        // holds open; returns whether the change was made.
+        const auto apply = [&] {
+            if (change.theirs.empty()) {
+                FILE* file = std::fopen(path.c_str(), "ab");
+                return file && std::fputc('!', file) != EOF && std::fclose(file) == 0;
+            }
+            std::error_code ec;
+            WriteFile(path + ".new", expected);
+            std::filesystem::rename(path + ".new", path, ec);
+            if (ec) std::filesystem::remove(path + ".new", ec);
+            return ReadFile(path) == expected;
+        };
+        CProgressCtrl measure, save;
+        CWaveNormalizer n;
+        ASSERT_TRUE(n.Open(path));
+        bool changed = false;
+        {
+            int pumps = 0;
+            PumpHookGuard hook([&] {
+                if (change.duringScan && ++pumps == 2) changed = apply();
+            });
+            n.ComputeGain(measure);
+        }
+        if (!change.duringScan) changed = apply();
+        ASSERT_EQ(n.GetGain(), ReferenceNormalize(f, data).gain);
+        const bool saved = n.SaveNormalized(save);
+        if (!changed) {
+            EXPECT_TRUE(saved);
+            continue;
+        }
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(ReadFile(path), expected);
+        EXPECT_FALSE(Exists(path + ".$$$"));
+    }
+}
+
+// A second job on the same file while the first writes its copy (another
+// window, or the command-line runner) gives up cleanly; the first job's
+// copy is whole and in place.
+TEST(Save, SecondJobOnTheFileBeingSavedFailsAndLeavesTheFirstWhole) {
+    TempDir dir;
+    const std::string path = dir.File("shared.wav");
+    const Format f = Pcm(2, 16);
+    const Bytes data = Sine16(60000, 7000);  // several rewrite blocks
+    WriteFile(path, SimpleWave(f, data));
+    CProgressCtrl measure, save;
+    CWaveNormalizer first;
+    ASSERT_TRUE(first.Open(path));
+    first.ComputeGain(measure);
+    JobResult second;
+    int pumps = 0;
+    PumpHookGuard hook([&] {
+        if (++pumps == 2) second = RunJob(path);
+    });
+    EXPECT_TRUE(first.SaveNormalized(save));
+    EXPECT_TRUE(second.opened);
+    EXPECT_FALSE(second.saved);
+    EXPECT_EQ(ReadFile(path), ReferenceNormalize(f, data).output);
+    EXPECT_FALSE(Exists(path + ".$$$"));
+}
+
 TEST(Save, ProgressCoversTheDataInBlocks) {
     TempDir dir;
     const std::string path = dir.File("progress.wav");
@@ -203,8 +302,12 @@ public:
     long long WriteAt(Handle, const void*, std::size_t count, std::uint64_t) override {
         return static_cast<long long>(count);
     }
+    std::uint64_t NextData(Handle, std::uint64_t offset) override { return offset; }
     bool Status(Handle, varnola::FileStatus&) override { return false; }
     bool SetPermissions(Handle, std::uint32_t) override { return true; }
+    void SetOwner(Handle, std::uint32_t, std::uint32_t) override {}
+    bool CopyAttributes(Handle, Handle) override { return true; }
+    bool LockForSave(Handle) override { return true; }
     bool Flush(Handle) override { return true; }
     bool Close(Handle) override { return true; }
     bool PathStatus(const std::string&, varnola::FileStatus&) override { return false; }
@@ -212,12 +315,14 @@ public:
     bool CanWrite(const std::string&) override { return true; }
     bool Remove(const std::string&) override { return true; }
     bool Replace(const std::string&, const std::string&) override { return true; }
+    bool CanReplaceOpenFiles() const override { return true; }
     bool FlushFolderOf(const std::string&) override { return true; }
 };
 
 TEST(Save, OutputWhoseRiffSizeWouldNotFit32BitsFails) {
     static const unsigned char block[1 << 16] = {};
-    for (const std::uint64_t samples : {std::uint64_t{0xFFFFFFFF} - 36 - 1, std::uint64_t{0xFFFFFFFF} - 36 + 1}) {
+    for (const std::uint64_t samples :
+         {std::uint64_t{0xFFFFFFFF} - 36 - 1, std::uint64_t{0xFFFFFFFF} - 36 + 1}) {
         DiscardingFileSystem fs;
         varnola::RiffFile out(fs);
         ASSERT_TRUE(out.OpenForWriting("x"));

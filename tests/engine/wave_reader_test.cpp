@@ -9,14 +9,15 @@ using namespace testing_support;
 
 namespace {
 
+using varnola::WaveCheck;
+
 struct ReaderCase {
     const char* name;
     Bytes file;
-    bool accepted;
+    WaveCheck check;  // kAccepted, or the one rule the file breaks
 };
 
 void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
-
 
 Format WithTag(std::uint16_t tag) {
     Format f = Pcm(1, 16);
@@ -35,43 +36,92 @@ Bytes Truncated(Bytes bytes, std::size_t size) {
     return bytes;
 }
 
+Bytes FromHex(const char* hex) {
+    Bytes out;
+    for (const char* p = hex; p[0] && p[1]; p += 2) {
+        out.push_back(static_cast<unsigned char>(std::stoi(std::string(p, 2), nullptr, 16)));
+    }
+    return out;
+}
+
+Bytes Joined(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 const Bytes kData = Samples16({100, -200, 300, -400});
 
 std::vector<ReaderCase> Cases() {
     const Format f = Pcm(1, 16);
     return {
-        {"Plain", SimpleWave(f, kData), true},
-        {"NoRiffAtAll", Chunk("data", kData), false},
-        {"RiffOfAnotherForm", RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, -1, "AVI "), false},
-        {"FloatTagRefused", SimpleWave(WithTag(3), kData), false},
-        {"ExtensibleTagRefused", RiffWave({Chunk("fmt ", FormatBytes(WithTag(0xFFFE), 24)), Chunk("data", kData)}), false},
-        {"EmptyDataRefused", SimpleWave(f, Bytes{}), false},
-        {"DataBeforeFmtRefused", RiffWave({Chunk("data", kData), Chunk("fmt ", FormatBytes(f))}), false},
-        {"NoDataChunk", RiffWave({Chunk("fmt ", FormatBytes(f))}), false},
-        {"ListBetweenIsSkipped", RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("LIST", Bytes(9, 1)), Chunk("data", kData)}), true},
-        {"FmtOf18Bytes", RiffWave({Chunk("fmt ", FormatBytes(f, 2)), Chunk("data", kData)}), true},
-        {"FmtOf40BytesWithPcmTag", RiffWave({Chunk("fmt ", FormatBytes(f, 24)), Chunk("data", kData)}), true},
-        {"FmtOf14BytesRefused", RiffWave({Chunk("fmt ", Truncated(FormatBytes(f), 14)), Chunk("data", kData)}), false},
-        {"FmtDeclaredLongerThanFileRefused", RiffWave({Chunk("fmt ", FormatBytes(f), 0xFFFFFFFF)}), false},
-        {"BlockAlignZeroRefused", SimpleWave(WithAlignment(1, 16, 0), kData), false},
-        {"BlockAlignTooSmallForChannelsRefused", SimpleWave(WithAlignment(2, 16, 2), kData), false},
-        {"BlockAlignLargerIsTaken", SimpleWave(WithAlignment(1, 16, 4), kData), true},
-        {"TwentyFourBitPasses", SimpleWave(Pcm(2, 24), Bytes(12, 0)), true},
-        {"RiffSizeSmallerThanContent", RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, 20), false},
-        {"RiffSizeLargerThanFile", RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, 1 << 30), true},
-        {"DataDeclaredHuge", RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData, 0xFFFFFFFF)}), true},
-        {"Empty", Bytes{}, false},
+        {"Plain", SimpleWave(f, kData), WaveCheck::kAccepted},
+        {"NoRiffAtAll", Chunk("data", kData), WaveCheck::kNoWaveForm},
+        {"RiffOfAnotherForm",
+         RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, -1, "AVI "),
+         WaveCheck::kNoWaveForm},
+        {"FloatTagRefused", SimpleWave(WithTag(3), kData), WaveCheck::kNotPcm},
+        {"ExtensibleTagRefused",
+         RiffWave({Chunk("fmt ", FormatBytes(WithTag(0xFFFE), 24)), Chunk("data", kData)}),
+         WaveCheck::kNotPcm},
+        {"EmptyDataRefused", SimpleWave(f, Bytes{}), WaveCheck::kEmptyData},
+        {"DataBeforeFmtRefused", RiffWave({Chunk("data", kData), Chunk("fmt ", FormatBytes(f))}),
+         WaveCheck::kNoDataChunk},
+        {"NoDataChunk", RiffWave({Chunk("fmt ", FormatBytes(f))}), WaveCheck::kNoDataChunk},
+        {"ListBetweenIsSkipped",
+         RiffWave(
+             {Chunk("fmt ", FormatBytes(f)), Chunk("LIST", Bytes(9, 1)), Chunk("data", kData)}),
+         WaveCheck::kAccepted},
+        {"FmtOf18Bytes", RiffWave({Chunk("fmt ", FormatBytes(f, 2)), Chunk("data", kData)}),
+         WaveCheck::kAccepted},
+        {"FmtOf40BytesWithPcmTag",
+         RiffWave({Chunk("fmt ", FormatBytes(f, 24)), Chunk("data", kData)}), WaveCheck::kAccepted},
+        {"FmtOf14BytesRefused",
+         RiffWave({Chunk("fmt ", Truncated(FormatBytes(f), 14)), Chunk("data", kData)}),
+         WaveCheck::kShortFormat},
+        {"FmtDeclaredLongerThanFileRefused", RiffWave({Chunk("fmt ", FormatBytes(f), 0xFFFFFFFF)}),
+         WaveCheck::kNoDataChunk},
+        {"BlockAlignZeroRefused", SimpleWave(WithAlignment(1, 16, 0), kData),
+         WaveCheck::kBadBlockAlign},
+        {"BlockAlignTooSmallForChannelsRefused", SimpleWave(WithAlignment(2, 16, 2), kData),
+         WaveCheck::kBadBlockAlign},
+        {"BlockAlignLargerIsTaken", SimpleWave(WithAlignment(1, 16, 4), kData),
+         WaveCheck::kAccepted},
+        {"TwentyFourBitPasses", SimpleWave(Pcm(2, 24), Bytes(12, 0)), WaveCheck::kAccepted},
+        {"RiffSizeSmallerThanContent",
+         RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, 20),
+         WaveCheck::kNoDataChunk},
+        {"RiffSizeLargerThanFile",
+         RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData)}, 1 << 30),
+         WaveCheck::kAccepted},
+        {"DataDeclaredHuge",
+         RiffWave({Chunk("fmt ", FormatBytes(f)), Chunk("data", kData, 0xFFFFFFFF)}),
+         WaveCheck::kAccepted},
+        {"Empty", Bytes{}, WaveCheck::kNoWaveForm},
+        {"FmtCutShortByTheEndOfFile", Truncated(SimpleWave(f, kData), 30), WaveCheck::kShortFormat},
+        // The first "RIFF" reading "WAVE" is the form, whatever its size: one
+        // too small to hold a chunk is not skipped for a valid one further on.
+        {"FirstFormOfSizeZero",
+         FromHex("52494646000000005741564500000000524946462600000057415645"
+                 "666d74201000000001000100401f0000803e00000200100064617461"
+                 "020000000001"),
+         WaveCheck::kNoFormatChunk},
+        {"FirstFormOfSizeTwo", Joined(RiffWave({}, 2), SimpleWave(f, kData)),
+         WaveCheck::kNoFormatChunk},
+        {"FormOfAnotherTypeIsSkipped",
+         Joined(RiffWave({Chunk("JUNK", Bytes(6, 1))}, -1, "AVI "), SimpleWave(f, kData)),
+         WaveCheck::kAccepted},
     };
 }
 
 class Reader : public ::testing::TestWithParam<ReaderCase> {};
 
-TEST_P(Reader, AcceptsOrRefuses) {
+TEST_P(Reader, AcceptsOrRefusesForItsReason) {
     TempDir dir;
     const std::string path = dir.File("in.wav");
     WriteFile(path, GetParam().file);
     CWaveNormalizer n;
-    EXPECT_EQ(n.Open(path), GetParam().accepted);
+    EXPECT_EQ(n.Open(path), GetParam().check == WaveCheck::kAccepted);
+    EXPECT_EQ(n.GetCheck(), GetParam().check);
     EXPECT_EQ(ReadFile(path), GetParam().file);
 }
 
@@ -95,6 +145,15 @@ TEST(Reader, FormatFieldsAreDecodedInOrder) {
     EXPECT_EQ(n.GetFormat().avgBytesPerSec, 0x0A0B0C0Du);
     EXPECT_EQ(n.GetFormat().blockAlign, 6);
     EXPECT_EQ(n.GetDataSize(), 12u);
+}
+
+TEST(Reader, WhatIsNoRegularFileIsUnreadable) {
+    TempDir dir;
+    for (const std::string& path : {dir.File("missing.wav"), dir.Path()}) {
+        CWaveNormalizer n;
+        EXPECT_FALSE(n.Open(path)) << path;
+        EXPECT_EQ(n.GetCheck(), WaveCheck::kUnreadable) << path;
+    }
 }
 
 }  // namespace

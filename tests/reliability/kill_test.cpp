@@ -2,11 +2,10 @@
 // A job killed outright (SIGKILL, no cleanup) at moments spread over the
 // scan and the rewrite: the file is always the original or the complete
 // normalised output.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "faulty_file_system.h"
 #include "invariant.h"

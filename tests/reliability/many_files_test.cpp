@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // One long drop's worth of files in one process: every file gets its
 // outcome, and memory does not grow from file to file.
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "invariant.h"
 #include "wave_normalizer.h"
@@ -56,7 +55,8 @@ TEST(ManyFiles, TwoThousandFilesEachGetTheirOutcomeInFlatMemory) {
     // AddressSanitizer keeps freed memory in quarantine: RSS says nothing there.
     return;
 #endif
-    EXPECT_LT(rssAt2000 - rssAt200, 8 * 1024) << "peak RSS grew from " << rssAt200 << " kB to " << rssAt2000 << " kB";
+    EXPECT_LT(rssAt2000 - rssAt200, 8 * 1024)
+        << "peak RSS grew from " << rssAt200 << " kB to " << rssAt2000 << " kB";
 }
 
 }  // namespace

@@ -38,18 +38,25 @@ public:
     }
     long long ReadAt(Handle h, void* buffer, std::size_t count, std::uint64_t offset) override {
         if (Hit("read")) {
-            if (fault_ == Fault::kShort && count > 1) return real_.ReadAt(h, buffer, count / 2, offset);
+            if (fault_ == Fault::kShort && count > 1)
+                return real_.ReadAt(h, buffer, count / 2, offset);
             return -1;
         }
         return real_.ReadAt(h, buffer, count, offset);
     }
-    long long WriteAt(Handle h, const void* buffer, std::size_t count, std::uint64_t offset) override {
+    long long WriteAt(Handle h, const void* buffer, std::size_t count,
+                      std::uint64_t offset) override {
         if (Hit("write")) {
-            if (fault_ == Fault::kShort && count > 1) return real_.WriteAt(h, buffer, count / 2, offset);
+            if (fault_ == Fault::kShort && count > 1)
+                return real_.WriteAt(h, buffer, count / 2, offset);
             errno = ENOSPC;
             return -1;
         }
         return real_.WriteAt(h, buffer, count, offset);
+    }
+    std::uint64_t NextData(Handle h, std::uint64_t offset) override {
+        // A failure here is the system not knowing: the offset itself.
+        return Hit("seek-data") ? offset : real_.NextData(h, offset);
     }
     bool Status(Handle h, varnola::FileStatus& status) override {
         return !Hit("fstat") && real_.Status(h, status);
@@ -57,6 +64,13 @@ public:
     bool SetPermissions(Handle h, std::uint32_t permissions) override {
         return !Hit("chmod") && real_.SetPermissions(h, permissions);
     }
+    void SetOwner(Handle h, std::uint32_t owner, std::uint32_t group) override {
+        if (!Hit("chown")) real_.SetOwner(h, owner, group);
+    }
+    bool CopyAttributes(Handle from, Handle to) override {
+        return !Hit("xattr") && real_.CopyAttributes(from, to);
+    }
+    bool LockForSave(Handle h) override { return !Hit("lock") && real_.LockForSave(h); }
     bool Flush(Handle h) override { return !Hit("fsync") && real_.Flush(h); }
     bool Close(Handle h) override {
         // The handle goes either way, as close(2) does.
@@ -76,6 +90,7 @@ public:
     bool Replace(const std::string& from, const std::string& to) override {
         return !Hit("rename") && real_.Replace(from, to);
     }
+    bool CanReplaceOpenFiles() const override { return real_.CanReplaceOpenFiles(); }
     bool FlushFolderOf(const std::string& path) override {
         return !Hit("fsync-dir") && real_.FlushFolderOf(path);
     }
@@ -85,8 +100,8 @@ private:
         ++calls_;
         log_.emplace_back(name);
         if (beforeCall) beforeCall(name);
-        const bool hit = fault_ != Fault::kNone &&
-                         (calls_ == failAt_ || (persistent_ && calls_ > failAt_));
+        const bool hit =
+            fault_ != Fault::kNone && (calls_ == failAt_ || (persistent_ && calls_ > failAt_));
         if (hit) {
             injected_ = true;
             log_.back() += "!";

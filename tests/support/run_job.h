@@ -10,6 +10,7 @@
 namespace testing_support {
 
 struct JobResult {
+    varnola::WaveCheck check = varnola::WaveCheck::kAccepted;
     bool opened = false;
     int gain = 1000;
     bool saved = false;
@@ -21,6 +22,7 @@ inline JobResult RunJob(const std::string& path, CProgressCtrl* measureBar = nul
     CWaveNormalizer n;
     JobResult r;
     r.opened = n.Open(path);
+    r.check = n.GetCheck();
     if (!r.opened) return r;
     n.ComputeGain(measureBar ? *measureBar : measure);
     r.gain = n.GetGain();
