@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "engine_job.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 
 namespace {
 

@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "native_window.h"
-#include "win_app.h"
 
 namespace {
 
-#if !defined(_WIN32)
 // "Name|patterns|Name|patterns||" into its entries.
 std::vector<FileFilter> ParseFilter(const CString& filter) {
     std::vector<std::string> parts;
@@ -29,7 +27,6 @@ std::vector<FileFilter> ParseFilter(const CString& filter) {
     }
     return filters;
 }
-#endif
 
 // Length of the zero-ended string at `at`, never past the end of the buffer.
 std::size_t StringLengthAt(const char* buffer, std::size_t size, std::size_t at) {
@@ -50,18 +47,18 @@ CFileDialog::CFileDialog(BOOL /*openFileDialog*/, LPCTSTR defaultExtension, LPCT
     if (fileName) std::strncpy(ownBuffer_, fileName, sizeof ownBuffer_ - 1);
 }
 
-#if !defined(_WIN32)
-// The backend's dialog (or a test's responder) names the files; they are
-// laid out here as the system's dialog would lay them out.
+// The backend's dialog (or an automation's stand-in) names the files; they
+// are laid out here as the system's dialog lays them out.
 std::intptr_t CFileDialog::DoModal() {
     if (!m_ofn.lpstrFile || m_ofn.nMaxFile == 0) return IDCANCEL;
     OpenFileRequest request;
     request.filters = ParseFilter(filter_);
     request.defaultExtension = defaultExtension_.Bytes();
     request.multipleSelection = (m_ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
+    request.bufferSize = m_ofn.nMaxFile;
+    request.flags = m_ofn.Flags;
 
-    CWnd* owner = parent_ ? parent_ : (AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr);
-    NativeWindow* ownerWindow = owner ? owner->Native() : nullptr;
+    NativeWindow* ownerWindow = OwnerWindow(parent_, nullptr);
     if (ownerWindow) ownerWindow->Enable(false);
     std::vector<std::string> paths;
     const bool chosen = ChooseFilesOwnedBy(ownerWindow, request, paths);
@@ -78,7 +75,9 @@ bool CFileDialog::LayOut(const std::vector<std::string>& paths) {
         // The dialog chooses within one folder.
         const CString first(paths[0]);
         const std::string folder = first.Left(first.ReverseFind(kPathSeparator)).Bytes();
-        laidOut = (folder.empty() ? std::string(1, kPathSeparator) : folder) + '\0';
+        // A root keeps its separator ("/" or "C:\\" and so on), as the system writes it.
+        const bool root = folder.empty() || folder.back() == ':';
+        laidOut = (root ? folder + kPathSeparator : folder) + '\0';
         for (const std::string& path : paths) {
             const CString p(path);
             if (p.Left(p.ReverseFind(kPathSeparator)).Bytes() != folder) return false;
@@ -93,7 +92,6 @@ bool CFileDialog::LayOut(const std::vector<std::string>& paths) {
     std::memcpy(m_ofn.lpstrFile, laidOut.data(), laidOut.size());
     return true;
 }
-#endif
 
 POSITION CFileDialog::GetStartPosition() const {
     return m_ofn.lpstrFile && m_ofn.lpstrFile[0] ? 1 : 0;

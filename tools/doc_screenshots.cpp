@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 
 namespace {
 

@@ -19,7 +19,6 @@
 
 #include "message_pump.h"
 #include "native_window.h"
-#include "testing.h"
 #include "win32_window.h"
 #include "wnd.h"
 
@@ -29,15 +28,12 @@ constexpr const char* kWindowProperty = "Varnola.NativeWindow";
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
-// PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
-//
 // The control repaints itself at once on every PBM_SETPOS, and the long
 // loops move it after every block: thousands of repaints a second, most of
-// them drawing the very same pixels. A position that leaves the filled
-// part as it was waits instead, and the control takes it when a text is
-// pushed to the screen, before a message box, and at the top of the
-// dialog's loop.
-class Win32ProgressBar final : public ProgressBarView {
+// them drawing the very same pixels. A position is drawn at once only when
+// it fills more or fewer pixels (or the range changed); any other waits
+// (see BackendProgressBar).
+class Win32ProgressBar final : public BackendProgressBar {
 public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {
         RECT client{};
@@ -45,32 +41,25 @@ public:
         width_ = std::max<long long>(client.right - client.left - 2, 1);  // inside its edge
     }
 
-    void Show(std::uint32_t upper, std::uint32_t position) override {
-        const ScaledProgress scaled = ScaleForIntBar(upper, position);
-        const long long filled = scaled.upper > 0 ? scaled.position * width_ / scaled.upper : 0;
-        waiting_ = scaled.upper == shownUpper_ && filled == shownFill_;
-        if (waiting_) {
-            waitingPosition_ = scaled.position;
-            return;
-        }
-        if (scaled.upper != shownUpper_) ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
-        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(scaled.position), 0);
-        shownUpper_ = scaled.upper;
-        shownFill_ = filled;
-    }
-
-    void ShowWaiting() {
-        if (waiting_) ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(waitingPosition_), 0);
-        waiting_ = false;
-    }
-
 private:
+    long long Filled(const ScaledProgress& value) const {
+        return value.upper > 0 ? value.position * width_ / value.upper : 0;
+    }
+    bool DrawsAtOnce(const ScaledProgress& value) const override {
+        return value.upper != shownUpper_ || Filled(value) != shownFill_;
+    }
+    void Draw(const ScaledProgress& value) override {
+        // PBM_SETRANGE32 takes an int: ScaleForIntBar has scaled byte counts past 2 GiB.
+        if (value.upper != shownUpper_) ::SendMessageA(bar_, PBM_SETRANGE32, 0, value.upper);
+        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(value.position), 0);
+        shownUpper_ = value.upper;
+        shownFill_ = Filled(value);
+    }
+
     HWND bar_;
     long long width_;
     int shownUpper_ = -1;
     long long shownFill_ = -1;
-    bool waiting_ = false;
-    int waitingPosition_ = 0;
 };
 
 LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -80,9 +69,6 @@ LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK DialogProcedure(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
-
-class Win32DialogWindow;
-std::vector<Win32DialogWindow*> runningLoops;
 
 class Win32DialogWindow final : public NativeWindow {
 public:
@@ -108,10 +94,7 @@ public:
         return target_.SendMessage(message, wParam, lParam);
     }
 
-    void SetItemText(int id, const CString& text) override {
-        ShowWaitingProgress();
-        ::SetDlgItemTextA(hwnd_, id, text);
-    }
+    void SetItemText(int id, const CString& text) override { ::SetDlgItemTextA(hwnd_, id, text); }
     CString GetItemText(int id) const override {
         HWND item = ::GetDlgItem(hwnd_, id);
         if (!item) return CString();
@@ -175,30 +158,27 @@ public:
         ::PostMessageA(hwnd_, message, wParam, lParam);
     }
 
-    void RunModalLoop(const bool& ended) override {
-        runningLoops.push_back(this);
+    bool DispatchNextMessage() override {
         MSG msg;
-        while (!ended) {
-            ShowWaitingProgress();
-            // A test's next step, once every message posted before it is handled.
-            if (HasIdleTask() && runningLoops.back() == this &&
-                !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                RunOneIdleTask();
-                continue;
-            }
-            const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-            if (got == -1) break;
-            if (got == 0) {
-                // The quit message belongs to the outermost loop: pass it on.
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (!::IsDialogMessageA(hwnd_, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) return false;
+        if (got == 0) {
+            // The quit message belongs to the outermost loop: pass it on.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
         }
-        runningLoops.pop_back();
+        if (!::IsDialogMessageA(hwnd_, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return true;
+    }
+    // The queue is drained when nothing at all waits, painting and timers included.
+    bool RunWhenDrained() override {
+        MSG msg;
+        return !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && RunIdleTaskFrom(*this);
+    }
+    void Hide() override {
         // The owner comes back before this window goes, so that it, and not
         // some other program, is activated.
         if (HWND owner = ::GetWindow(hwnd_, GW_OWNER)) {
@@ -207,10 +187,6 @@ public:
         }
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
-
-    void ShowWaitingProgress() {
-        for (auto& [id, bar] : bars_) bar->ShowWaiting();
     }
 
 private:
@@ -238,7 +214,7 @@ LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // Everything waiting for this thread, with no dialog keys: inside a long
 // loop Tab, Enter and Esc are plain keys.
-void DispatchWaitingMessages() {
+void DispatchWaiting() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -302,7 +278,7 @@ namespace backend {
 bool Initialize(int&, char**) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     if (!::InitCommonControlsEx(&controls)) return false;
-    InstallMessageSource(&DispatchWaitingMessages);
+    InstallMessageSource(&DispatchWaiting);
     return true;
 }
 
@@ -318,11 +294,8 @@ std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, C
 }
 
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type) {
-    if (owner) static_cast<Win32DialogWindow*>(owner)->ShowWaitingProgress();
     return ::MessageBoxA(WindowHandleOf(owner), text, caption, type);
 }
-
-int SystemMetric(int index) { return ::GetSystemMetrics(index); }
 
 HICON LoadIconResource(UINT id) { return ::LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
 

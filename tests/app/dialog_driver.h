@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "message_pump.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 
 namespace testing_support {
 

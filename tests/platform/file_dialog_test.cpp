@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The open-file dialog's selection as laid out in the caller's buffer, and
 // the drop handle's paths.
+#include "file_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "automation.h"
 #include "drop_files.h"
-#include "file_dialog.h"
-#include "testing.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Seams through which a test stands in for the user where the system would
-// show something modal of its own: the message box and the open-file
-// dialog. Each replaces the backend while set; pass null to restore it.
+// Seams through which the tests, the benchmarks and the screenshot tools
+// stand in for the user where the system would show something modal of its
+// own: the message box and the open-file dialog. Each replaces the system
+// while set; pass null to restore it. Linked by them alone, never by the
+// program.
 #pragma once
 
 #include <functional>
@@ -25,7 +27,3 @@ void SetOpenFileResponder(OpenFileResponder responder);
 void RunWhenIdle(std::function<void()> task);
 
 }  // namespace platform_testing
-
-// The backend's side of these seams.
-bool HasIdleTask();
-bool RunOneIdleTask();
