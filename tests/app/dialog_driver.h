@@ -47,6 +47,13 @@ public:
         });
     }
     ~DialogDriver() {
+        // Whatever a test opened has gone by its end: a window, box, menu or
+        // file dialog left behind would be a leak the user could see.
+        QStringList left;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            left << (w->metaObject()->className() + QStringLiteral(" ") + w->objectName());
+        }
+        EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
         platform_testing::SetMessageBoxResponder(nullptr);
         platform_testing::SetOpenFileResponder(nullptr);
         SetPumpHook(nullptr);
