@@ -11,11 +11,13 @@ packages=(
   xvfb xauth
   fonts-ipafont-gothic fontconfig
 )
-# Optional groups, asked for by the caller: reliability tooling; the Windows
-# cross build with Wine to run it; 32-bit Wine for the i686 program.
+# Optional groups, asked for by the caller: reliability tooling; the
+# checkers CI runs over the sources; the Windows cross build with Wine to
+# run it; 32-bit Wine for the i686 program.
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    lint) packages+=(shellcheck) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine locales xdotool) ;;
     wine32) packages+=(wine32:i386) ;;
     *) echo "setup: unknown group '$group'" >&2; exit 2 ;;

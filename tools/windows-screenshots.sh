@@ -32,7 +32,8 @@ display=99
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 800x500x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$display" WINEPREFIX="$(pwd)/build/wine-prefix" WINEDEBUG=-all
+WINEPREFIX="$(pwd)/build/wine-prefix"
+export DISPLAY=":$display" WINEPREFIX WINEDEBUG=-all
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 cleanup() {
   "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -k 2>/dev/null || true
