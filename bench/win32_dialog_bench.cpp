@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "automation.h"
-#include "engine_job.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
+#include "run_job.h"
 #include "wave_file_writer.h"
 
 namespace {
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
             dialog.push_back(Seconds() - start);
             ok = ok && ::CopyFileA(master.c_str(), work.c_str(), FALSE) != FALSE;
             start = Seconds();
-            ok = ok && bench::EngineJob(work);
+            ok = ok && testing_support::RunJob(work).saved;
             engine.push_back(Seconds() - start);
         }
         window->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
