@@ -140,17 +140,4 @@ bool ChooseFilesToOpen(NativeWindow*, const OpenFileRequest&, std::vector<std::s
     return false;
 }
 
-HICON LoadIconResource(UINT id) { return FindIconResource(id); }
-
-bool LoadStringResource(UINT id, std::string& text) {
-    const char* found = FindStringResource(id);
-    if (!found) return false;
-    text = found;
-    return true;
-}
-
-std::string ExecutablePath(const char* argv0) { return argv0 ? argv0 : ""; }
-
 }  // namespace backend
-
-int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }

@@ -6,8 +6,8 @@
 //  - the message routing: clicks, the close box, the dialog keys, the
 //    window menu (right-click, Menu key, Shift+F10) and file drops become
 //    the messages the application's maps expect;
-//  - the modal loop, the message pump, the message box, the open-file
-//    dialog and the system metrics.
+//  - the modal loop's steps, the message pump, the message box and the
+//    open-file dialog.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -447,25 +447,4 @@ bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
     return true;
 }
 
-HICON LoadIconResource(UINT id) { return FindIconResource(id); }
-
-bool LoadStringResource(UINT id, std::string& text) {
-    const char* found = FindStringResource(id);
-    if (!found) return false;
-    text = found;
-    return true;
-}
-
-std::string ExecutablePath(const char* argv0) { return argv0 ? argv0 : ""; }
-
 }  // namespace backend
-
-int GetSystemMetrics(int index) {
-    switch (index) {
-        case SM_CXICON:
-        case SM_CYICON:
-            return 32;
-        default:
-            return 0;
-    }
-}

@@ -4,9 +4,9 @@
 //    (CreateDialogIndirectParamA) and subclassed, so that every message it
 //    receives goes through the application's maps first and on to the
 //    system's dialog handling after;
-//  - the modal loop with the dialog keys (IsDialogMessageA), the message
-//    pump, the common controls' progress bar, the message box, the icon,
-//    string and module services.
+//  - the modal loop's steps with the dialog keys (IsDialogMessageA), the
+//    message pump, the common controls' progress bar, the message box, the
+//    icon, string and module services.
 #include "win_types.h"
 
 #include <commctrl.h>
