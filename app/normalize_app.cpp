@@ -2,6 +2,9 @@
 #include "normalize_app.h"
 
 #include "normalize_dlg.h"
+#include "program_resources.h"
+
+CNormalizeApp::CNormalizeApp() { RegisterResources(&ProgramResources()); }
 
 BEGIN_MESSAGE_MAP(CNormalizeApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)

@@ -6,6 +6,8 @@
 
 class CNormalizeApp : public CWinApp {
 public:
+    // Hands the program's resources to the platform.
+    CNormalizeApp();
     BOOL InitInstance() override;
 
     DECLARE_MESSAGE_MAP()

@@ -11,65 +11,19 @@
 #include <filesystem>
 #include <vector>
 
+#include "wave_file_writer.h"
+
 namespace bench {
 namespace {
-
-void Le16(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
-void Le32(unsigned char* p, std::uint32_t v) {
-    Le16(p, v);
-    Le16(p + 2, v >> 16);
-}
-
-bool WriteAll(int fd, const unsigned char* data, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w <= 0) return false;
-        data += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
 
 }  // namespace
 
 bool WriteTestWave(const std::string& path, const SampleLayout& layout, std::uint64_t dataBytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
-    const std::uint32_t align = layout.channels * layout.bits / 8u;
-    unsigned char header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                                'f', 'm', 't', ' ', 16, 0, 0, 0};
-    Le32(header + 4, static_cast<std::uint32_t>(36 + dataBytes));
-    Le16(header + 20, 1);
-    Le16(header + 22, layout.channels);
-    Le32(header + 24, 44100);
-    Le32(header + 28, 44100 * align);
-    Le16(header + 32, align);
-    Le16(header + 34, layout.bits);
-    std::copy_n("data", 4, header + 36);
-    Le32(header + 40, static_cast<std::uint32_t>(dataBytes));
-    bool ok = WriteAll(fd, header, sizeof header);
-
     // A triangle wave at about a third of full scale.
-    std::vector<unsigned char> block(1 << 20);
-    std::uint32_t phase = 0;
-    for (std::uint64_t left = dataBytes; ok && left > 0;) {
-        for (std::size_t i = 0; i < block.size(); i += layout.bits / 8) {
-            const int tri = static_cast<int>(phase++ % 200) - 100;  // -100..99
-            if (layout.bits == 8) {
-                block[i] = static_cast<unsigned char>(128 + tri * 40 / 100);
-            } else {
-                Le16(&block[i], static_cast<std::uint16_t>(static_cast<std::int16_t>(tri * 110)));
-            }
-        }
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
-        ok = WriteAll(fd, block.data(), n);
-        left -= n;
-    }
-    return ::close(fd) == 0 && ok;
+    return wave_file::Write(path, {layout.channels, layout.bits}, dataBytes, [&](std::uint64_t n) {
+        const int tri = static_cast<int>(n % 200) - 100;  // -100..99
+        return layout.bits == 8 ? 128 + tri * 40 / 100 : tri * 110;
+    });
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {

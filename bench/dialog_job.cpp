@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "automation.h"
 #include "bench_files.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 
 namespace bench {
 

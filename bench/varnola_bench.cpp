@@ -10,7 +10,7 @@
 #ifdef VARNOLA_BENCH_DIALOG
 #include "dialog_job.h"
 #endif
-#include "engine_job.h"
+#include "run_job.h"
 
 int main(int argc, char** argv) {
     unsigned long mib = 256;
@@ -42,8 +42,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         const auto fresh = [&] { bench::CopyFile(master, work); };
-        const auto medians = bench::MedianSeconds(
-            runs, fresh, {[&] { return bench::IoFloor(work); }, [&] { return bench::EngineJob(work); }});
+        const auto medians =
+            bench::MedianSeconds(runs, fresh,
+                                 {[&] { return bench::IoFloor(work); },
+                                  [&] { return testing_support::RunJob(work).saved; }});
         const double floor = medians[0];
         const double engine = medians[1];
         const double mb = static_cast<double>(bytes) / 1e6;
@@ -56,8 +58,9 @@ int main(int argc, char** argv) {
         const std::string master = dir + "/master.wav";
         const std::string work = dir + "/work.wav";
         bench::WriteTestWave(master, layout, bytes);
-        const auto medians = bench::TimeDialogJob(work, runs, [&] { bench::CopyFile(master, work); },
-                                                  [&] { return bench::EngineJob(work); });
+        const auto medians = bench::TimeDialogJob(
+            work, runs, [&] { bench::CopyFile(master, work); },
+            [&] { return testing_support::RunJob(work).saved; });
         std::printf("\n%-18s %12s %12s %8s\n", "file", "dialog s", "headless s", "ratio");
         std::printf("%-18s %12.3f %12.3f %8.2f\n", layout.name, medians[0], medians[1], medians[0] / medians[1]);
     }

@@ -13,39 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "engine_job.h"
+#include "automation.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
 #include "resource_ids.h"
-#include "testing.h"
+#include "run_job.h"
+#include "wave_file_writer.h"
 
 namespace {
 
-// A 440 Hz triangle at a quarter of full scale, so every run rewrites it.
+// A 441 Hz stereo triangle at a quarter of full scale, so every run rewrites it.
 bool WriteTake(const std::string& path, std::uint32_t dataBytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    auto le = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(v >> (8 * i)));
-    };
-    out << "RIFF";
-    le(36 + dataBytes, 4);
-    out << "WAVEfmt ";
-    le(16, 4), le(1, 2), le(2, 2), le(44100, 4), le(176400, 4), le(4, 2), le(16, 2);
-    out << "data";
-    le(dataBytes, 4);
-    std::vector<char> block(1 << 16);
-    for (std::size_t i = 0; i < block.size(); i += 2) {
-        const int phase = static_cast<int>(i / 4 % 100);
-        const int v = (phase < 50 ? phase : 100 - phase) * 8192 / 50 - 4096;
-        block[i] = static_cast<char>(v & 0xFF);
-        block[i + 1] = static_cast<char>((v >> 8) & 0xFF);
-    }
-    for (std::uint32_t left = dataBytes; left > 0;) {
-        const auto n = std::min<std::uint32_t>(left, static_cast<std::uint32_t>(block.size()));
-        out.write(block.data(), n);
-        left -= n;
-    }
-    return static_cast<bool>(out.flush());
+    return wave_file::Write(path, {2, 16}, dataBytes, [](std::uint64_t n) {
+        const int phase = static_cast<int>(n / 2 % 100);
+        return (phase < 50 ? phase : 100 - phase) * 8192 / 50 - 4096;
+    });
 }
 
 double Seconds() {
@@ -105,7 +87,7 @@ int main(int argc, char** argv) {
             dialog.push_back(Seconds() - start);
             ok = ok && ::CopyFileA(master.c_str(), work.c_str(), FALSE) != FALSE;
             start = Seconds();
-            ok = ok && bench::EngineJob(work);
+            ok = ok && testing_support::RunJob(work).saved;
             engine.push_back(Seconds() - start);
         }
         window->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dialog.h"
 
+#include "native_window.h"
 #include "win_app.h"
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
@@ -14,9 +15,7 @@ std::intptr_t CDialog::DoModal() {
     const DialogTemplate* dialog = FindDialogTemplate(templateId_);
     if (!dialog) return -1;
     // With no parent given, the application's main window owns the dialog.
-    CWnd* owner = parent_;
-    if (!owner && AfxGetApp() && AfxGetApp()->m_pMainWnd != this) owner = AfxGetApp()->m_pMainWnd;
-    NativeWindow* ownerWindow = owner ? owner->Native() : nullptr;
+    NativeWindow* ownerWindow = OwnerWindow(parent_, this);
 
     native_ = backend::CreateDialogWindow(*dialog, *this, ownerWindow);
     if (!native_) return -1;
@@ -26,7 +25,7 @@ std::intptr_t CDialog::DoModal() {
     SendMessage(WM_INITDIALOG);
     if (!ended_) {
         native_->Show();
-        native_->RunModalLoop(ended_);
+        RunModalLoop(*native_, ended_);
     }
     if (ownerWindow) ownerWindow->Enable(true);
     native_.reset();

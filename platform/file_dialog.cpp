@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "file_dialog.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#endif
 #include <vector>
 
 #include "native_window.h"
-#include "win_app.h"
 
 namespace {
 
-#if !defined(_WIN32)
 // "Name|patterns|Name|patterns||" into its entries.
 std::vector<FileFilter> ParseFilter(const CString& filter) {
     std::vector<std::string> parts;
@@ -35,7 +32,8 @@ std::vector<FileFilter> ParseFilter(const CString& filter) {
 
 // As the system's open dialog does with a default extension: a name
 // without an extension names the file with it when there is one, and
-// otherwise stays as it was given.
+// otherwise stays as it was given. The system's own dialog has already done
+// so; doing it again changes nothing there.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
     const std::string name = path.substr(path.rfind(kPathSeparator) + 1);
     if (extension.empty() || name.empty() || name.find('.') != std::string::npos) return path;
@@ -43,7 +41,6 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
     struct stat info {};
     return ::stat(extended.c_str(), &info) == 0 ? extended : path;
 }
-#endif
 
 // Length of the zero-ended string at `at`, never past the end of the buffer.
 std::size_t StringLengthAt(const char* buffer, std::size_t size, std::size_t at) {
@@ -64,18 +61,18 @@ CFileDialog::CFileDialog(BOOL /*openFileDialog*/, LPCTSTR defaultExtension, LPCT
     if (fileName) std::strncpy(ownBuffer_, fileName, sizeof ownBuffer_ - 1);
 }
 
-#if !defined(_WIN32)
-// The backend's dialog (or a test's responder) names the files; they are
-// laid out here as the system's dialog would lay them out.
+// The backend's dialog (or an automation's stand-in) names the files; they
+// are laid out here as the system's dialog lays them out.
 std::intptr_t CFileDialog::DoModal() {
     if (!m_ofn.lpstrFile || m_ofn.nMaxFile == 0) return IDCANCEL;
     OpenFileRequest request;
     request.filters = ParseFilter(filter_);
     request.defaultExtension = defaultExtension_.Bytes();
     request.multipleSelection = (m_ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
+    request.bufferSize = m_ofn.nMaxFile;
+    request.flags = m_ofn.Flags;
 
-    CWnd* owner = parent_ ? parent_ : (AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr);
-    NativeWindow* ownerWindow = owner ? owner->Native() : nullptr;
+    NativeWindow* ownerWindow = OwnerWindow(parent_, nullptr);
     if (ownerWindow) ownerWindow->Enable(false);
     std::vector<std::string> paths;
     const bool chosen = ChooseFilesOwnedBy(ownerWindow, request, paths);
@@ -93,7 +90,9 @@ bool CFileDialog::LayOut(const std::vector<std::string>& paths) {
         // The dialog chooses within one folder.
         const CString first(paths[0]);
         const std::string folder = first.Left(first.ReverseFind(kPathSeparator)).Bytes();
-        laidOut = (folder.empty() ? std::string(1, kPathSeparator) : folder) + '\0';
+        // A root keeps its separator ("/" or "C:\\" and so on), as the system writes it.
+        const bool root = folder.empty() || folder.back() == ':';
+        laidOut = (root ? folder + kPathSeparator : folder) + '\0';
         for (const std::string& path : paths) {
             const CString p(path);
             if (p.Left(p.ReverseFind(kPathSeparator)).Bytes() != folder) return false;
@@ -108,7 +107,6 @@ bool CFileDialog::LayOut(const std::vector<std::string>& paths) {
     std::memcpy(m_ofn.lpstrFile, laidOut.data(), laidOut.size());
     return true;
 }
-#endif
 
 POSITION CFileDialog::GetStartPosition() const {
     return m_ofn.lpstrFile && m_ofn.lpstrFile[0] ? 1 : 0;

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "mbcs.h"
 
-#if defined(_WIN32)
+#if defined(_WIN32)  // the system's ANSI code page is a service of Windows alone
 #include <windows.h>
+
+namespace {
+CodePage activePage = CodePage::kSystemAnsi;
+bool IsSystemLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
+}  // namespace
+#else
+namespace {
+CodePage activePage = CodePage::kUtf8;
+bool IsSystemLeadByte(unsigned char) { return false; }
+}  // namespace
 #endif
 
 namespace {
-
-#if defined(_WIN32)
-CodePage activePage = CodePage::kSystemAnsi;
-#else
-CodePage activePage = CodePage::kUtf8;
-#endif
 
 std::size_t Utf8Length(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -36,9 +40,7 @@ bool StepsAsUtf8() {
 }
 
 bool IsLead(unsigned char b) {
-#if defined(_WIN32)
-    if (activePage == CodePage::kSystemAnsi) return IsDBCSLeadByte(b) != FALSE;
-#endif
+    if (activePage == CodePage::kSystemAnsi) return IsSystemLeadByte(b);
     if (activePage == CodePage::kShiftJis) return IsShiftJisLead(b);
     return false;
 }

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What a GUI backend provides: the window of a dialog built from its
-// template, and the few system services around it. Shared code in this
-// folder calls these; the application never does.
+// The backend contract: what every GUI backend implements in full, and
+// nothing the two have in common. Shared code in this folder calls these;
+// the application never sees them.
 #pragma once
 
-#include <functional>
+#include "win_types.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +15,6 @@
 #include "cstring.h"
 #include "progress_ctrl.h"
 #include "resources.h"
-#include "win_types.h"
 
 class CWnd;
 
@@ -46,9 +48,45 @@ public:
 
     // Delivers the message to the window's procedure later, from its loop.
     virtual void Post(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // Runs until `ended` turns true, looking at it only between messages.
-    virtual void RunModalLoop(const bool& ended) = 0;
+
+    // The steps of the modal loop, which shared code runs (RunModalLoop).
+    // Waits for the next message and dispatches it, with the dialog keys;
+    // false when the loop must end (the program is quitting).
+    virtual bool DispatchNextMessage() = 0;
+    // An automation task waits: RunIdleTaskFrom(*this) once every message
+    // waiting now has been handled. True when it ran already.
+    virtual bool RunWhenDrained() = 0;
+    // The loop has ended: the window leaves the screen, its owner comes back.
+    virtual void Hide() = 0;
 };
+
+// A toolkit's bar behind a CProgressCtrl. The long loops move a bar after
+// every block; drawing each step would repaint it thousands of times a
+// second. A value is drawn at once only where the backend says it must be;
+// otherwise it waits for ShowWaitingProgress, which shared code calls when
+// a text is pushed to the screen, before anything modal comes up and at the
+// top of a dialog's loop.
+class BackendProgressBar : public ProgressBarView {
+public:
+    ~BackendProgressBar() override;
+    void Show(std::uint32_t upper, std::uint32_t position) final;
+
+protected:
+    virtual bool DrawsAtOnce(const ScaledProgress& value) const = 0;
+    virtual void Draw(const ScaledProgress& value) = 0;
+
+private:
+    ScaledProgress waiting_{};
+    friend void ShowWaitingProgress();
+};
+void ShowWaitingProgress();
+
+// The modal loop every backend's dialogs run: bars take their latest value
+// at its top, a waiting automation task runs once the queue is drained.
+void RunModalLoop(NativeWindow& window, const bool& ended);
+// Runs the automation's next task if the window's loop is the innermost,
+// still running and not inside a long loop's dispatching; true when it ran.
+bool RunIdleTaskFrom(NativeWindow& window);
 
 struct FileFilter {
     std::string name;
@@ -59,15 +97,38 @@ struct OpenFileRequest {
     std::vector<FileFilter> filters;
     std::string defaultExtension;
     bool multipleSelection = false;
+    DWORD flags = 0;  // the caller's OFN_ flags, for a backend that hands them on
+    // The caller's buffer size: a selection that would not fit in it the
+    // Explorer way is no selection.
+    std::size_t bufferSize = 0;
 };
 
-// The system's modal message box and open-file dialog, or a test's stand-in.
+// The system's modal message box and open-file dialog, or the stand-in an
+// automation library installed.
 int MessageBoxOwnedBy(NativeWindow* owner, const CString& text, const CString& caption, UINT type);
-#if !defined(_WIN32)
-// On Windows the common dialog fills the caller's buffer itself.
 bool ChooseFilesOwnedBy(NativeWindow* owner, const OpenFileRequest& request,
                         std::vector<std::string>& paths);
-#endif
+
+// The window of the dialog that owns what `parent` would own: the parent
+// itself, or else the application's main window unless that is `self`.
+NativeWindow* OwnerWindow(CWnd* parent, const CWnd* self);
+
+// Where an automation library (the tests, the benchmarks, the screenshot
+// tools) stands in for the user and the system's modal dialogs; the
+// program itself installs none.
+class AutomationSeam {
+public:
+    virtual ~AutomationSeam() = default;
+    // Each answers in the system's place, or returns false to leave it to the system.
+    virtual bool AnswerMessageBox(const CString& text, const CString& caption, UINT type,
+                                  int& result) = 0;
+    virtual bool AnswerOpenFile(const OpenFileRequest& request, std::vector<std::string>& paths,
+                                bool& chosen) = 0;
+    virtual bool HasIdleTask() const = 0;
+    virtual void RunIdleTask() = 0;
+};
+void InstallAutomation(AutomationSeam* seam);
+AutomationSeam* InstalledAutomation();
 
 namespace backend {
 
@@ -75,12 +136,9 @@ bool Initialize(int& argc, char** argv);
 std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, CWnd& target,
                                                  NativeWindow* owner);
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type);
-#if !defined(_WIN32)
 // Full paths in the order the user chose them; false when cancelled.
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths);
-#endif
-int SystemMetric(int index);
 // The program's own resources, as the platform stores them.
 HICON LoadIconResource(UINT id);
 bool LoadStringResource(UINT id, std::string& text);

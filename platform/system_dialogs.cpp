@@ -1,46 +1,34 @@
 // SPDX-License-Identifier: MIT
-#include <deque>
-
 #include "native_window.h"
-#include "testing.h"
+#include "win_app.h"
 
 namespace {
 
-platform_testing::MessageBoxResponder messageBoxResponder;
-platform_testing::OpenFileResponder openFileResponder;
-std::deque<std::function<void()>> idleTasks;
+AutomationSeam* automation = nullptr;
 
 }  // namespace
 
-void platform_testing::SetMessageBoxResponder(MessageBoxResponder responder) {
-    messageBoxResponder = std::move(responder);
-}
+void InstallAutomation(AutomationSeam* seam) { automation = seam; }
 
-void platform_testing::SetOpenFileResponder(OpenFileResponder responder) {
-    openFileResponder = std::move(responder);
-}
-
-void platform_testing::RunWhenIdle(std::function<void()> task) { idleTasks.push_back(std::move(task)); }
-
-bool HasIdleTask() { return !idleTasks.empty(); }
-
-bool RunOneIdleTask() {
-    if (idleTasks.empty()) return false;
-    auto task = std::move(idleTasks.front());
-    idleTasks.pop_front();
-    task();
-    return true;
-}
+AutomationSeam* InstalledAutomation() { return automation; }
 
 int MessageBoxOwnedBy(NativeWindow* owner, const CString& text, const CString& caption, UINT type) {
-    if (messageBoxResponder) return messageBoxResponder(text, caption, type);
+    ShowWaitingProgress();
+    int result = 0;
+    if (automation && automation->AnswerMessageBox(text, caption, type, result)) return result;
     return backend::MessageBox(owner, text, caption, type);
 }
 
-#if !defined(_WIN32)
 bool ChooseFilesOwnedBy(NativeWindow* owner, const OpenFileRequest& request,
                         std::vector<std::string>& paths) {
-    if (openFileResponder) return openFileResponder(request, paths);
+    ShowWaitingProgress();
+    bool chosen = false;
+    if (automation && automation->AnswerOpenFile(request, paths, chosen)) return chosen;
     return backend::ChooseFilesToOpen(owner, request, paths);
 }
-#endif
+
+NativeWindow* OwnerWindow(CWnd* parent, const CWnd* self) {
+    CWnd* owner = parent;
+    if (!owner && AfxGetApp() && AfxGetApp()->m_pMainWnd != self) owner = AfxGetApp()->m_pMainWnd;
+    return owner ? NativeOf(*owner) : nullptr;
+}

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "wnd.h"
 
-#include "testing.h"
+#include "native_window.h"
 #include "win_app.h"
 
+CWnd::CWnd() = default;
+
 CWnd::~CWnd() = default;
+
+NativeWindow* NativeOf(const CWnd& window) { return window.native_.get(); }
 
 BOOL CMenu::AppendMenu(UINT flags, UINT id, LPCTSTR text) {
     if (!window_) return FALSE;
@@ -88,7 +92,10 @@ int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
 }
 
 void CWnd::SetDlgItemText(int id, LPCTSTR text) {
-    if (native_) native_->SetItemText(id, CString(text));
+    if (!native_) return;
+    // A text pushed to the screen shows with the bars as they are now.
+    ShowWaitingProgress();
+    native_->SetItemText(id, CString(text));
 }
 
 CString CWnd::GetDlgItemText(int id) const { return native_ ? native_->GetItemText(id) : CString(); }
@@ -108,24 +115,20 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CProgressCtrl& control) {
-    NativeWindow* native = pDX->m_pDlgWnd->Native();
+    NativeWindow* native = NativeOf(*pDX->m_pDlgWnd);
     if (native && control.GetView() == nullptr) control.Attach(native->ProgressBar(id));
 }
 
 CPaintDC::CPaintDC(CWnd* window) : window_(window) {
-    if (window_->Native()) context_ = window_->Native()->BeginPaint();
+    if (NativeOf(*window_)) context_ = NativeOf(*window_)->BeginPaint();
 }
 
 CPaintDC::~CPaintDC() {
-    if (window_->Native()) window_->Native()->EndPaint();
+    if (NativeOf(*window_)) NativeOf(*window_)->EndPaint();
 }
 
 BOOL CPaintDC::DrawIcon(int x, int y, HICON icon) {
-    if (!window_->Native() || !icon) return FALSE;
-    window_->Native()->DrawIcon(x, y, icon);
+    if (!NativeOf(*window_) || !icon) return FALSE;
+    NativeOf(*window_)->DrawIcon(x, y, icon);
     return TRUE;
 }
-
-#if !defined(_WIN32)
-int GetSystemMetrics(int index) { return backend::SystemMetric(index); }
-#endif

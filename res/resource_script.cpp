@@ -6,8 +6,8 @@
 #include <sstream>
 #include <vector>
 
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 
 namespace {
 
@@ -177,10 +177,10 @@ void WriteResourceScript(std::ostream& out, const std::string& iconFile) {
         << "LANGUAGE 0x11, 0x1\n\n"
         << IDR_MAINFRAME << " ICON " << Quoted(iconFile.c_str()) << "\n\n";
     for (UINT id : {IDD_ABOUTBOX, IDD_NORMALIZE_DIALOG}) {
-        if (const DialogTemplate* dialog = FindDialogTemplate(id)) WriteDialog(out, *dialog);
+        if (const DialogTemplate* dialog = ProgramResources().dialog(id)) WriteDialog(out, *dialog);
     }
     out << "STRINGTABLE\nBEGIN\n";
-    if (const char* text = FindStringResource(IDS_ABOUTBOX)) {
+    if (const char* text = ProgramResources().string(IDS_ABOUTBOX)) {
         out << "    " << IDS_ABOUTBOX << ", " << Quoted(text) << "\n";
     }
     out << "END\n\n";
@@ -188,7 +188,7 @@ void WriteResourceScript(std::ostream& out, const std::string& iconFile) {
 }
 
 bool WriteIconFile(std::ostream& out, unsigned iconId) {
-    const IconResource* icon = FindIconResource(iconId);
+    const IconResource* icon = ProgramResources().icon(iconId);
     if (!icon || icon->images.empty()) return false;
     std::string header;
     Put16(header, 0);

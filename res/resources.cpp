@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The resource script: every dialog, string and icon of the program, by id.
-#include "resources.h"
-
 #include <array>
 
+#include "program_resources.h"
 #include "resource_ids.h"
 
 IconResource DrawAppIcon(UINT id);
@@ -52,25 +51,30 @@ constexpr std::array kStrings{
 const VersionResource kVersion{0x0411, 0x04B0, "1.0.0.1", "1.0.0.1",
                                "Varnola MFC ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola"};
 
-}  // namespace
-
-const DialogTemplate* FindDialogTemplate(UINT id) {
+const DialogTemplate* DialogById(UINT id) {
     for (const DialogTemplate* t : {&kAboutBox, &kNormalizeDialog}) {
         if (t->id == id) return t;
     }
     return nullptr;
 }
 
-const char* FindStringResource(UINT id) {
+const char* StringById(UINT id) {
     for (const auto& entry : kStrings) {
         if (entry.id == id) return entry.text;
     }
     return nullptr;
 }
 
-const IconResource* FindIconResource(UINT id) {
+const IconResource* IconById(UINT id) {
     static const IconResource appIcon = DrawAppIcon(IDR_MAINFRAME);
     return id == appIcon.id ? &appIcon : nullptr;
+}
+
+}  // namespace
+
+const ResourceTable& ProgramResources() {
+    static const ResourceTable table{&DialogById, &StringById, &IconById};
+    return table;
 }
 
 const VersionResource& GetVersionResource() { return kVersion; }

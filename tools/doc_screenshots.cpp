@@ -14,9 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
+#include "wave_file_writer.h"
 
 namespace {
 
@@ -29,20 +30,10 @@ QDialog* Window(const char* name) {
 
 // A short 16-bit mono take whose loudest sample is a quarter of full scale.
 void WriteTake(const std::string& path) {
-    std::vector<unsigned char> data;
-    for (int i = 0; i < 200000; ++i) {
-        const int v = (i % 400 < 200 ? i % 200 : 200 - i % 200) * 8192 / 200 - 4096;
-        data.push_back(static_cast<unsigned char>(v & 0xFF));
-        data.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-    }
-    auto le32 = [](std::uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::ofstream out(path, std::ios::binary);
-    out << "RIFF" << le32(static_cast<std::uint32_t>(36 + data.size())) << "WAVEfmt " << le32(16)
-        << std::string("\x01\x00\x01\x00", 4) << le32(44100) << le32(88200) << std::string("\x02\x00\x10\x00", 4)
-        << "data" << le32(static_cast<std::uint32_t>(data.size()));
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    wave_file::Write(path, {1, 16}, 400000, [](std::uint64_t n) {
+        const int i = static_cast<int>(n);
+        return (i % 400 < 200 ? i % 200 : 200 - i % 200) * 8192 / 200 - 4096;
+    });
 }
 
 }  // namespace

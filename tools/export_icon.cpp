@@ -5,15 +5,15 @@
 #include <QImage>
 #include <cstdio>
 
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: export-icon FOLDER\n");
         return 2;
     }
-    const IconResource* icon = FindIconResource(IDR_MAINFRAME);
+    const IconResource* icon = ProgramResources().icon(IDR_MAINFRAME);
     if (!icon) return 1;
     for (const IconImage& image : icon->images) {
         QImage out(image.size, image.size, QImage::Format_ARGB32);

@@ -8,16 +8,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 bash tools/setup.sh fuzz
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DVARNOLA_GUI=OFF -DVARNOLA_TESTS=OFF -DVARNOLA_FUZZ=ON >/dev/null
-cmake --build build/fuzz --target wave_fuzzer
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target wave_fuzzer
 
 corpus=build/fuzz/corpus
 mkdir -p "$corpus" build/fuzz/findings
-le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
+le32() { printf '%b' "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
 fmt() { # channels bits align
-  printf 'fmt '; le32 16; printf '\x01\x00'; printf "\\x$(printf %02x "$1")\\x00"; le32 44100; le32 88200
-  printf "\\x$(printf %02x "$3")\\x00\\x$(printf %02x "$2")\\x00"
+  printf 'fmt '; le32 16; printf '\x01\x00'; printf '%b' "\\x$(printf %02x "$1")\\x00"; le32 44100; le32 88200
+  printf '%b' "\\x$(printf %02x "$3")\\x00\\x$(printf %02x "$2")\\x00"
 }
 wave() { # name channels bits align data-bytes
   local body; body="$(mktemp)"

@@ -13,12 +13,14 @@ packages=(
   at-spi2-core python3-pyatspi dbus
   fonts-ipafont-gothic fontconfig
 )
-# Optional groups, asked for by the caller: reliability tooling; the Windows
-# cross build with Wine to run it; 32-bit Wine for the i686 program; a
-# desktop's file manager and a second window manager, for checks by hand.
+# Optional groups, asked for by the caller: reliability tooling; the
+# checkers CI runs over the sources; the Windows cross build with Wine to
+# run it; 32-bit Wine for the i686 program; a desktop's file manager and a
+# second window manager, for checks by hand.
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    lint) packages+=(shellcheck) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine locales xdotool) ;;
     wine32) packages+=(wine32:i386) ;;
     desktop) packages+=(pcmanfm xfwm4 imagemagick) ;;

@@ -6,8 +6,8 @@
 //  - the message routing: clicks, the close box, the dialog keys, the
 //    window menu (right-click, Menu key, Shift+F10) and file drops become
 //    the messages the application's maps expect;
-//  - the modal loop, the message pump, the message box and the system
-//    metrics; the open-file dialog is qt_file_dialog.cpp's.
+//  - the modal loop's steps, the message pump, the message box and the
+//    system metrics; the open-file dialog is qt_file_dialog.cpp's.
 #include <xcb/xcb.h>
 
 #include <QAccessible>
@@ -37,14 +37,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <utility>
 
 #include "drop_files.h"
 #include "message_pump.h"
 #include "native_window.h"
 #include "qt_file_dialog.h"
-#include "testing.h"
 #include "wnd.h"
 
 namespace {
@@ -83,42 +81,25 @@ QFont DialogFont(const DialogTemplate& dialog) {
     return font;
 }
 
-// The long loops move a bar after every block; showing each step would
-// repaint it hundreds of times a second. A bar takes its latest value when
-// the pump dispatches, when a text is pushed to the screen, before anything
-// modal comes up, and at the top of the dialog's loop.
-class QtProgressBar final : public ProgressBarView {
+// Qt's bar takes every value late (see BackendProgressBar): the pump's
+// dispatching is frequent enough to keep it moving.
+class QtProgressBar final : public BackendProgressBar {
 public:
     explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
-    ~QtProgressBar() override { Waiting().erase(this); }
-    void Show(std::uint32_t upper, std::uint32_t position) override {
-        upper_ = upper;
-        position_ = position;
-        Waiting().insert(this);
-    }
-    static void ShowWaiting() {
-        for (QtProgressBar* bar : std::exchange(Waiting(), {})) bar->Apply();
-    }
 
 private:
-    static std::set<QtProgressBar*>& Waiting() {
-        static std::set<QtProgressBar*> waiting;
-        return waiting;
-    }
-    void Apply() {
-        const ScaledProgress scaled = ScaleForIntBar(upper_, position_);
-        bar_->setRange(0, scaled.upper);
-        bar_->setValue(scaled.position);
+    bool DrawsAtOnce(const ScaledProgress&) const override { return false; }
+    void Draw(const ScaledProgress& value) override {
+        bar_->setRange(0, value.upper);
+        bar_->setValue(value.position);
     }
     QProgressBar* bar_;
-    std::uint32_t upper_ = 100;
-    std::uint32_t position_ = 0;
 };
 
-class DialogWindow final : public QDialog, public NativeWindow {
+class QtDialogWindow final : public QDialog, public NativeWindow {
 public:
-    DialogWindow(const DialogTemplate& dialog, CWnd& target, NativeWindow* owner)
-        : QDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr), target_(target) {
+    QtDialogWindow(const DialogTemplate& dialog, CWnd& target, NativeWindow* owner)
+        : QDialog(owner ? dynamic_cast<QtDialogWindow*>(owner) : nullptr), target_(target) {
         setObjectName(QString("dialog%1").arg(dialog.id));
         setWindowTitle(FromLocal(dialog.caption));
         // An application window (the main dialog) is a window of its own to
@@ -143,7 +124,6 @@ public:
 
     // NativeWindow
     void SetItemText(int id, const CString& text) override {
-        QtProgressBar::ShowWaiting();
         if (auto* label = qobject_cast<QLabel*>(Item(id))) {
             label->setText(FromLocal(text));
             // A captioned field is spoken by its caption, its text after it.
@@ -228,18 +208,25 @@ public:
             [target, message, wParam, lParam] { target->SendMessage(message, wParam, lParam); },
             Qt::QueuedConnection);
     }
-    void RunModalLoop(const bool& ended) override {
-        loopEnded_ = &ended;
-        runningLoops_.push_back(this);
-        while (!ended) {
-            QtProgressBar::ShowWaiting();
-            if (HasIdleTask() && !idleMarkerPosted_) PostIdleMarker();
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-        runningLoops_.pop_back();
-        loopEnded_ = nullptr;
-        hide();
+    bool DispatchNextMessage() override {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return true;
     }
+    // A queued marker runs the task, so that everything posted before it (a
+    // drop's message, say) is handled first.
+    bool RunWhenDrained() override {
+        if (idleMarkerPosted_) return false;
+        idleMarkerPosted_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                idleMarkerPosted_ = false;
+                RunIdleTaskFrom(*this);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    void Hide() override { hide(); }
 
     // The window menu, as the title bar's would be.
     void ShowSystemMenu(const QPoint& at) {
@@ -336,21 +323,6 @@ protected:
     }
 
 private:
-    // A test's next step runs from a queued event, so that everything
-    // posted before it (a drop's message, say) is handled first; never from
-    // inside a long loop's dispatching.
-    void PostIdleMarker() {
-        idleMarkerPosted_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                idleMarkerPosted_ = false;
-                const bool innermost = !runningLoops_.empty() && runningLoops_.back() == this;
-                if (innermost && !*loopEnded_ && PumpDepth() == 0) RunOneIdleTask();
-            },
-            Qt::QueuedConnection);
-    }
-
     struct MenuItem {
         UINT flags;
         UINT id;
@@ -527,8 +499,6 @@ private:
     int baseX_ = 6;
     int baseY_ = 12;
     bool idleMarkerPosted_ = false;
-    const bool* loopEnded_ = nullptr;
-    static inline std::vector<DialogWindow*> runningLoops_;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     QPainter* painter_ = nullptr;
@@ -559,9 +529,13 @@ QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
 
 // What a pump that is due dispatches: the bars' latest values, then every
 // waiting event.
-void DispatchWaitingEvents() {
-    QtProgressBar::ShowWaiting();
+void DispatchWaiting() {
+    ShowWaitingProgress();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QWidget* WindowHandleOf(NativeWindow* window) {
+    return window ? dynamic_cast<QtDialogWindow*>(window) : nullptr;
 }
 
 }  // namespace
@@ -581,49 +555,26 @@ bool Initialize(int& argc, char** argv) {
     QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック")});
     QAccessible::installFactory(&AccessibleFor);
-    InstallMessageSource(&DispatchWaitingEvents);
+    InstallMessageSource(&DispatchWaiting);
     return true;
 }
 
 std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, CWnd& target,
                                                  NativeWindow* owner) {
-    return std::make_unique<DialogWindow>(dialog, target, owner);
+    return std::make_unique<QtDialogWindow>(dialog, target, owner);
 }
 
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT /*type*/) {
-    QtProgressBar::ShowWaiting();
     QMessageBox box(QMessageBox::NoIcon, FromLocal(caption), FromLocal(text), QMessageBox::Ok,
-                    owner ? dynamic_cast<DialogWindow*>(owner) : nullptr);
+                    WindowHandleOf(owner));
     box.exec();
     return IDOK;
 }
 
 bool ChooseFilesToOpen(NativeWindow* owner, const OpenFileRequest& request,
                        std::vector<std::string>& paths) {
-    QtProgressBar::ShowWaiting();
-    return ChooseFilesInDialog(owner ? dynamic_cast<DialogWindow*>(owner) : nullptr, request,
+    return ChooseFilesInDialog(owner ? dynamic_cast<QtDialogWindow*>(owner) : nullptr, request,
                                paths);
-}
-
-HICON LoadIconResource(UINT id) { return FindIconResource(id); }
-
-bool LoadStringResource(UINT id, std::string& text) {
-    const char* found = FindStringResource(id);
-    if (!found) return false;
-    text = found;
-    return true;
-}
-
-std::string ExecutablePath(const char* argv0) { return argv0 ? argv0 : ""; }
-
-int SystemMetric(int index) {
-    switch (index) {
-        case SM_CXICON:
-        case SM_CYICON:
-            return 32;
-        default:
-            return 0;
-    }
 }
 
 }  // namespace backend

@@ -4,9 +4,9 @@
 //    (CreateDialogIndirectParamA) and subclassed, so that every message it
 //    receives goes through the application's maps first and on to the
 //    system's dialog handling after;
-//  - the modal loop with the dialog keys (IsDialogMessageA), the message
-//    pump, the common controls' progress bar, the message box, the icon,
-//    string and module services.
+//  - the modal loop's steps with the dialog keys (IsDialogMessageA), the
+//    message pump, the common controls' progress bar, the message box, the
+//    icon, string and module services.
 #include "win_types.h"
 
 #include <commctrl.h>
@@ -19,7 +19,6 @@
 
 #include "message_pump.h"
 #include "native_window.h"
-#include "testing.h"
 #include "win32_window.h"
 #include "wnd.h"
 
@@ -29,17 +28,14 @@ constexpr const char* kWindowProperty = "Varnola.NativeWindow";
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
-// PBM_SETRANGE32 takes an int: byte counts past 2 GiB are scaled down.
-//
-// The control repaints itself on every PBM_SETPOS, and the long loops move
-// it after every block: thousands of repaints a second, most of them
-// drawing the very same pixels, and each one costly where painting is slow.
-// A position is sent when it fills more of the bar and the last one sent is
-// a few hundredths of a second old (a few dozen a second look smooth); a
-// new range, or a bar that goes back, at once. Any other position waits,
-// and the control takes it when a text is pushed to the screen, before a
-// message box, and at the top of the dialog's loop.
-class Win32ProgressBar final : public ProgressBarView {
+// The control repaints itself at once on every PBM_SETPOS, and the long
+// loops move it after every block: thousands of repaints a second, most of
+// them drawing the very same pixels, and each one costly where painting is
+// slow. A position that fills more of the bar is drawn at once when the
+// last one drawn is a few hundredths of a second old (a few dozen a second
+// look smooth); a new range, or a bar that goes back, at once. Any other
+// waits (see BackendProgressBar).
+class Win32ProgressBar final : public BackendProgressBar {
 public:
     explicit Win32ProgressBar(HWND bar) : bar_(bar) {
         RECT client{};
@@ -47,34 +43,23 @@ public:
         width_ = std::max<long long>(client.right - client.left - 2, 1);  // inside its edge
     }
 
-    void Show(std::uint32_t upper, std::uint32_t position) override {
-        const ScaledProgress scaled = ScaleForIntBar(upper, position);
-        const long long filled = scaled.upper > 0 ? scaled.position * width_ / scaled.upper : 0;
-        const bool sameRange = scaled.upper == shownUpper_;
-        waiting_ =
-            sameRange && (filled == shownFill_ ||
-                          (filled > shownFill_ && ::GetTickCount64() - shownAt_ < kRepaintMs));
-        if (waiting_) {
-            waitingPosition_ = scaled.position;
-            waitingFill_ = filled;
-            return;
-        }
-        if (!sameRange) ::SendMessageA(bar_, PBM_SETRANGE32, 0, scaled.upper);
-        Send(scaled.position, filled);
-        shownUpper_ = scaled.upper;
-    }
-
-    void ShowWaiting() {
-        if (waiting_) Send(waitingPosition_, waitingFill_);
-        waiting_ = false;
-    }
-
 private:
     static constexpr ULONGLONG kRepaintMs = 30;
 
-    void Send(int position, long long filled) {
-        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-        shownFill_ = filled;
+    long long Filled(const ScaledProgress& value) const {
+        return value.upper > 0 ? value.position * width_ / value.upper : 0;
+    }
+    bool DrawsAtOnce(const ScaledProgress& value) const override {
+        const long long filled = Filled(value);
+        return value.upper != shownUpper_ || filled < shownFill_ ||
+               (filled > shownFill_ && ::GetTickCount64() - shownAt_ >= kRepaintMs);
+    }
+    void Draw(const ScaledProgress& value) override {
+        // PBM_SETRANGE32 takes an int: ScaleForIntBar has scaled byte counts past 2 GiB.
+        if (value.upper != shownUpper_) ::SendMessageA(bar_, PBM_SETRANGE32, 0, value.upper);
+        ::SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(value.position), 0);
+        shownUpper_ = value.upper;
+        shownFill_ = Filled(value);
         shownAt_ = ::GetTickCount64();
     }
 
@@ -83,9 +68,6 @@ private:
     int shownUpper_ = -1;
     long long shownFill_ = -1;
     ULONGLONG shownAt_ = 0;
-    bool waiting_ = false;
-    int waitingPosition_ = 0;
-    long long waitingFill_ = 0;
 };
 
 LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,9 +77,6 @@ LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK DialogProcedure(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
-
-class Win32DialogWindow;
-std::vector<Win32DialogWindow*> runningLoops;
 
 class Win32DialogWindow final : public NativeWindow {
 public:
@@ -123,10 +102,7 @@ public:
         return target_.SendMessage(message, wParam, lParam);
     }
 
-    void SetItemText(int id, const CString& text) override {
-        ShowWaitingProgress();
-        ::SetDlgItemTextA(hwnd_, id, text);
-    }
+    void SetItemText(int id, const CString& text) override { ::SetDlgItemTextA(hwnd_, id, text); }
     CString GetItemText(int id) const override {
         HWND item = ::GetDlgItem(hwnd_, id);
         if (!item) return CString();
@@ -202,30 +178,27 @@ public:
         ::PostMessageA(hwnd_, message, wParam, lParam);
     }
 
-    void RunModalLoop(const bool& ended) override {
-        runningLoops.push_back(this);
+    bool DispatchNextMessage() override {
         MSG msg;
-        while (!ended) {
-            ShowWaitingProgress();
-            // A test's next step, once every message posted before it is handled.
-            if (HasIdleTask() && runningLoops.back() == this &&
-                !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                RunOneIdleTask();
-                continue;
-            }
-            const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-            if (got == -1) break;
-            if (got == 0) {
-                // The quit message belongs to the outermost loop: pass it on.
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (!::IsDialogMessageA(hwnd_, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) return false;
+        if (got == 0) {
+            // The quit message belongs to the outermost loop: pass it on.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
         }
-        runningLoops.pop_back();
+        if (!::IsDialogMessageA(hwnd_, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return true;
+    }
+    // The queue is drained when nothing at all waits, painting and timers included.
+    bool RunWhenDrained() override {
+        MSG msg;
+        return !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && RunIdleTaskFrom(*this);
+    }
+    void Hide() override {
         // The owner comes back before this window goes, so that it, and not
         // some other program, is activated.
         if (HWND owner = ::GetWindow(hwnd_, GW_OWNER)) {
@@ -234,10 +207,6 @@ public:
         }
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
-
-    void ShowWaitingProgress() {
-        for (auto& [id, bar] : bars_) bar->ShowWaiting();
     }
 
 private:
@@ -266,7 +235,7 @@ LRESULT CALLBACK RoutedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // Everything waiting for this thread, with no dialog keys: inside a long
 // loop Tab, Enter and Esc are plain keys.
-void DispatchWaitingMessages() {
+void DispatchWaiting() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -330,7 +299,7 @@ namespace backend {
 bool Initialize(int&, char**) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     if (!::InitCommonControlsEx(&controls)) return false;
-    InstallMessageSource(&DispatchWaitingMessages);
+    InstallMessageSource(&DispatchWaiting);
     return true;
 }
 
@@ -346,11 +315,8 @@ std::unique_ptr<NativeWindow> CreateDialogWindow(const DialogTemplate& dialog, C
 }
 
 int MessageBox(NativeWindow* owner, const CString& text, const CString& caption, UINT type) {
-    if (owner) static_cast<Win32DialogWindow*>(owner)->ShowWaitingProgress();
     return ::MessageBoxA(WindowHandleOf(owner), text, caption, type);
 }
-
-int SystemMetric(int index) { return ::GetSystemMetrics(index); }
 
 HICON LoadIconResource(UINT id) { return ::LoadIconA(Instance(), MAKEINTRESOURCEA(id)); }
 

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "message_pump.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 
 namespace testing_support {
 
@@ -50,6 +50,13 @@ public:
             });
     }
     ~DialogDriver() {
+        // Whatever a test opened has gone by its end: a window, box, menu or
+        // file dialog left behind would be a leak the user could see.
+        QStringList left;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            left << (w->metaObject()->className() + QStringLiteral(" ") + w->objectName());
+        }
+        EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
         platform_testing::SetMessageBoxResponder(nullptr);
         platform_testing::SetOpenFileResponder(nullptr);
         SetPumpHook(nullptr);
@@ -73,8 +80,7 @@ public:
         CNormalizeApp app;
         const int status = AfxWinMain(argc, argv);
         *running = false;
-        while (RunOneIdleTask()) {
-        }
+        platform_testing::DropIdleTasks();
         return status;
     }
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Multi-byte awareness of the string class, in UTF-8 and in Shift_JIS.
+#include "cstring.h"
+
 #include <gtest/gtest.h>
 
-#include "cstring.h"
 #include "mbcs.h"
+#include "resources.h"
 
 namespace {
 
@@ -57,11 +59,23 @@ TEST(CString, LeftRightMidCountBytesAndClamp) {
 }
 
 TEST(CString, LoadStringTellsWhetherThereIsText) {
+    const ResourceTable table{nullptr,
+                              [](UINT id) -> const char* {
+                                  if (id == 7) return "七 (&S)...";
+                                  return id == 8 ? "" : nullptr;
+                              },
+                              nullptr};
+    RegisterResources(&table);
     CString s;
-    EXPECT_TRUE(s.LoadString(101));
-    EXPECT_EQ(s, "Varnola のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    EXPECT_TRUE(s.LoadString(7));
+    EXPECT_EQ(s, "七 (&S)...");
+    EXPECT_FALSE(s.LoadString(8));  // there, but no text
+    EXPECT_TRUE(s.IsEmpty());
+    s = "left over";
     EXPECT_FALSE(s.LoadString(9999));
     EXPECT_TRUE(s.IsEmpty());
+    RegisterResources(nullptr);
+    EXPECT_FALSE(s.LoadString(7));
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 
 #include <cstring>
 
+#include "automation.h"
 #include "drop_files.h"
 #include "temp_dir.h"
-#include "testing.h"
 
 namespace {
 

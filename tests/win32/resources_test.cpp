@@ -3,14 +3,13 @@
 // system's own calls from this program, which links the same ones.
 #include "win_types.h"
 
-#include "resources.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "program_resources.h"
 #include "resource_ids.h"
 
 namespace {
@@ -93,7 +92,7 @@ std::vector<std::uint32_t> IconPixels(int size) {
 }
 
 TEST(WindowsResources, IconHasTheDefinedPixelsAtBothSizes) {
-    const IconResource* defined = FindIconResource(IDR_MAINFRAME);
+    const IconResource* defined = ProgramResources().icon(IDR_MAINFRAME);
     ASSERT_NE(defined, nullptr);
     std::vector<int> sizes;
     for (const IconImage& image : defined->images) {

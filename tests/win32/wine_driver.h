@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "automation.h"
 #include "message_pump.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
-#include "testing.h"
 #include "win32_window.h"
 
 namespace testing_support {
@@ -60,14 +60,13 @@ public:
         CNormalizeApp app;
         const int status = AfxWinMain(1, argv);
         *running = false;
-        while (RunOneIdleTask()) {
-        }
+        platform_testing::DropIdleTasks();
         return status;
     }
 
     static HWND Main() {
         CWnd* main = AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr;
-        return main ? WindowHandleOf(main->Native()) : nullptr;
+        return main ? WindowHandleOf(NativeOf(*main)) : nullptr;
     }
     static std::string Text(HWND window, int id) {
         char text[1024] = {};

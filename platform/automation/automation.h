@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Seams through which a test stands in for the user where the system would
-// show something modal of its own: the message box and the open-file
-// dialog. Each replaces the backend while set; pass null to restore it.
+// Seams through which the tests, the benchmarks and the screenshot tools
+// stand in for the user where the system would show something modal of its
+// own: the message box and the open-file dialog. Each replaces the system
+// while set; pass null to restore it. Linked by them alone, never by the
+// program.
 #pragma once
 
 #include <functional>
@@ -13,7 +15,8 @@
 
 namespace platform_testing {
 
-using MessageBoxResponder = std::function<int(const CString& text, const CString& caption, UINT type)>;
+using MessageBoxResponder =
+    std::function<int(const CString& text, const CString& caption, UINT type)>;
 void SetMessageBoxResponder(MessageBoxResponder responder);
 
 using OpenFileResponder =
@@ -24,8 +27,8 @@ void SetOpenFileResponder(OpenFileResponder responder);
 // waiting before it was handled, never from inside a long loop's dispatching.
 void RunWhenIdle(std::function<void()> task);
 
-}  // namespace platform_testing
+// Forgets the tasks still waiting, such as a fallback step a program ended
+// before, so they do not run in the next program's loop.
+void DropIdleTasks();
 
-// The backend's side of these seams.
-bool HasIdleTask();
-bool RunOneIdleTask();
+}  // namespace platform_testing

@@ -8,8 +8,7 @@
 
 #include "win_types.h"
 
-#if !defined(_WIN32)
-// On Windows the shell's own drop handle and calls serve.
+#if !defined(_WIN32)  // on Windows the shell's own drop handle and calls serve
 struct DropList {
     std::vector<std::string> paths;
 };

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#if defined(_WIN32)
+#if defined(_WIN32)  // the vocabulary: the system's own, or the stand-in's below
 
 // On its own platform the program speaks the system's vocabulary itself:
 // the ANSI calls, the real handles and constants.
@@ -94,6 +94,9 @@ struct DropList;
 using HDROP = DropList*;
 
 constexpr char kPathSeparator = '/';
+
+// The system's metrics, as the backend knows them.
+int GetSystemMetrics(int index);
 
 #endif
 

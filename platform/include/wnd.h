@@ -7,11 +7,15 @@
 
 #include "cmd_target.h"
 #include "cstring.h"
-#include "native_window.h"
+#include "progress_ctrl.h"
 #include "win_types.h"
 
 class CDataExchange;
 class CWnd;
+class NativeWindow;
+
+// The backend's window behind a CWnd, for the platform's own code.
+NativeWindow* NativeOf(const CWnd& window);
 
 // The window menu of a dialog.
 class CMenu {
@@ -25,6 +29,7 @@ private:
 
 class CWnd : public CCmdTarget {
 public:
+    CWnd();
     ~CWnd() override;
 
     // Routes a message through the maps, then to the default handling.
@@ -44,8 +49,6 @@ public:
     void EnableDlgItem(int id, BOOL enable);
     BOOL IsDlgItemEnabled(int id) const;
 
-    NativeWindow* Native() const { return native_.get(); }
-
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,6 +63,8 @@ protected:
     std::unique_ptr<NativeWindow> native_;
 
 private:
+    friend NativeWindow* NativeOf(const CWnd& window);
+
     struct CurrentMessage {
         UINT message = 0;
         WPARAM wParam = 0;
@@ -95,6 +100,3 @@ private:
     WPARAM context_ = 0;
 };
 
-#if !defined(_WIN32)
-int GetSystemMetrics(int index);
-#endif

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Resources by id, as the program's resource script defines them: dialog
-// templates, strings and icons. The definitions live in res/; the platform
-// finds them here.
+// Resources by id, as a resource script defines them: dialog templates,
+// strings and icons. The application hands its own to the platform at
+// start-up (RegisterResources); the platform finds them here.
 #pragma once
 
 #include <cstdint>
@@ -71,8 +71,16 @@ struct VersionResource {
     const char* internalName;
 };
 
-// Each is null when the resources define no such id.
+// The application's resources: each lookup is null for an id it does not define.
+struct ResourceTable {
+    const DialogTemplate* (*dialog)(UINT id);
+    const char* (*string)(UINT id);
+    const IconResource* (*icon)(UINT id);
+};
+// The table stays the application's; null takes it back.
+void RegisterResources(const ResourceTable* table);
+
+// Each is null when the registered resources define no such id (or none are registered).
 const DialogTemplate* FindDialogTemplate(UINT id);
 const char* FindStringResource(UINT id);
 const IconResource* FindIconResource(UINT id);
-const VersionResource& GetVersionResource();

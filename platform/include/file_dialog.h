@@ -15,7 +15,7 @@
 
 class CWnd;
 
-#if !defined(_WIN32)
+#if !defined(_WIN32)  // the system's own structure on Windows
 // The fields of the system's structure that this program uses.
 struct OPENFILENAME {
     DWORD Flags = 0;
@@ -42,9 +42,7 @@ public:
     OPENFILENAME m_ofn{};
 
 private:
-#if !defined(_WIN32)
     bool LayOut(const std::vector<std::string>& paths);
-#endif
 
     CString filter_;
     CString defaultExtension_;
