@@ -32,6 +32,9 @@ protected:
     virtual const MessageMap* GetMessageMap() const;
 };
 
+// The map macros expand to pieces of an initialiser that the formatter
+// cannot see whole; they keep the layout they are written in.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                        \
 protected:                                           \
     static const MessageMap* GetThisMessageMap();    \
@@ -78,3 +81,4 @@ protected:                                           \
          static_cast<ThisClass*>(t)->OnDropFiles(reinterpret_cast<HDROP>(w)); \
          return 0;                                                             \
      }},
+// clang-format on
