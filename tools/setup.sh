@@ -10,14 +10,17 @@ packages=(
   qt6-base-dev libgl-dev
   xvfb xauth
   fonts-ipafont-gothic fontconfig
+  librsvg2-bin
 )
 # Optional groups, asked for by the caller: reliability tooling; the Windows
-# cross build with Wine to run it; 32-bit Wine for the i686 program.
+# cross build with Wine to run it; 32-bit Wine for the i686 program; making
+# and checking the packages.
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine locales xdotool) ;;
     wine32) packages+=(wine32:i386) ;;
+    package) packages+=(dpkg-dev file lintian appstream desktop-file-utils wixl msitools unzip) ;;
     *) echo "setup: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
