@@ -2,9 +2,10 @@
 # The packages, made by CPack from the install rules: on Linux the Debian
 # package, for Windows the zip (tools/package.sh makes the MSI from the
 # same installed files).
+include(${CMAKE_CURRENT_LIST_DIR}/changelog.cmake)
 set(CPACK_PACKAGE_NAME varnola)
 set(CPACK_PACKAGE_VENDOR "The Varnola developers")
-set(CPACK_PACKAGE_CONTACT "Varnola developers <dev@varnola.org>")
+set(CPACK_PACKAGE_CONTACT "${VARNOLA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "normalise the level of PCM wave files in place")
 set(CPACK_STRIP_FILES ON)
