@@ -6,6 +6,7 @@
 # Says what is wrong and exits 1 when anything is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/setup.sh windows package
 version=$(sed -n 's/^project(Varnola VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 failures=0
 fail() { echo "check-packages: $*" >&2; failures=$((failures + 1)); }

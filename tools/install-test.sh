@@ -11,6 +11,7 @@
 # Runs as root or through sudo; exits 1 on the first thing that is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/setup.sh windows package
 version=$(sed -n 's/^project(Varnola VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
