@@ -7,7 +7,7 @@
 # - the x64 MSI under Wine, over an older build of the same installer
 #   (1.0.0.0 when this is 1.0.0.1), which it must replace; then uninstalls
 #   it and checks that the files, the shortcut and the programs-list entry
-#   are gone.
+#   are gone; then the x86 MSI, installed and uninstalled the same way.
 # Runs as root or through sudo; exits 1 on the first thing that is wrong.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,8 +18,11 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 fail() { echo "install-test: $*" >&2; exit 1; }
 work=$(mktemp -d)
 pids=()
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # The prefix is gone only once its server has let go of it.
+  if [ -n "${WINEPREFIX:-}" ]; then "$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -54,7 +57,6 @@ echo "install-test: the Debian package installs, starts and purges cleanly"
 
 # --- The MSI under Wine -------------------------------------------------
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 bash tools/wine-prefix.sh "$WINEPREFIX" x64
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
@@ -76,19 +78,33 @@ entries() {
 [ "$(entries)" = 1 ] || fail "$(entries) Varnola entries in the installed-programs list after the upgrade"
 listed=$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r')
 [[ "$listed" =~ DisplayVersion[^$'\n']*"$version" ]] || fail "the programs list does not show $version"
+installed_in() {
+  for name in Varnola.exe README.txt LICENSE.txt THIRD_PARTY_NOTICES.txt; do
+    [ -f "$1/$name" ] || fail "not installed: $1/$name"
+  done
+  [ -n "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs*' -iname 'Varnola.lnk')" ] || fail "no Start menu shortcut"
+}
+uninstalled_from() {
+  "$wine" msiexec /x "$(windows_path "$2")" /qn || fail "$2 did not uninstall"
+  "$wineserver" -w
+  [ ! -e "$1" ] || fail "left after uninstall: $1: $(ls -A "$1")"
+  [ -z "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs*' -iname 'Varnola.lnk')" ] || fail "the shortcut is left"
+  [ "$(entries)" = 0 ] || fail "the programs list still names Varnola"
+}
 folder="$WINEPREFIX/drive_c/Program Files/Varnola"
-for name in Varnola.exe README.txt LICENSE.txt THIRD_PARTY_NOTICES.txt; do
-  [ -f "$folder/$name" ] || fail "not installed: $folder/$name"
-done
-shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs*' -iname 'Varnola.lnk' | head -1)
-[ -n "$shortcut" ] || fail "no Start menu shortcut"
+installed_in "$folder"
 "$wine" "$folder/Varnola.exe" &
 pids+=($!)
 wait_for_window Varnola || fail "the installed Varnola.exe showed no window"
 "$wineserver" -k
-"$wine" msiexec /x "$(windows_path "$msi")" /qn || fail "the MSI did not uninstall"
+uninstalled_from "$folder" "$msi"
+echo "install-test: the x64 MSI replaces an older one, starts, and uninstalls cleanly"
+
+# The x86 MSI on 64-bit Windows goes to the 32-bit Program Files. (Starting
+# it would need 32-bit Wine.)
+msi=$(realpath "dist/Varnola-$version-x86.msi")
+"$wine" msiexec /i "$(windows_path "$msi")" /qn || fail "the x86 MSI did not install"
 "$wineserver" -w
-[ ! -e "$folder" ] || fail "left after uninstall: $(ls -A "$folder")"
-[ -z "$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs*' -iname 'Varnola.lnk')" ] || fail "the shortcut is left"
-[ "$(entries)" = 0 ] || fail "the programs list still names Varnola"
-echo "install-test: the MSI replaces an older one, starts, and uninstalls cleanly"
+installed_in "$WINEPREFIX/drive_c/Program Files (x86)/Varnola"
+uninstalled_from "$WINEPREFIX/drive_c/Program Files (x86)/Varnola" "$msi"
+echo "install-test: the x86 MSI installs and uninstalls cleanly"
