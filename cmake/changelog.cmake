@@ -5,9 +5,10 @@
 # followed by items "- text", continued on lines indented by two spaces.
 # Run as a script, it writes them for a given file:
 #   cmake -DCHANGELOG=md [-DDEBIAN=out] [-DAPPSTREAM=out] -P changelog.cmake
-include_guard(GLOBAL)
 
+# Set before the guard, so that every directory that includes this sees it.
 set(VARNOLA_MAINTAINER "Varnola developers <dev@varnola.org>")
+include_guard(GLOBAL)
 
 macro(_varnola_end_item)
   if(item)
