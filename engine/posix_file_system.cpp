@@ -139,8 +139,9 @@ public:
         // Only root may give a file away; a member of the group may still
         // give it the group.
         const int fd = static_cast<int>(h);
-        if (::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
-            (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group));
+        if (::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group)) != 0) {
+            // Neither: the copy stays the process's own, as any new file would.
         }
     }
 

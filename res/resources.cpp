@@ -4,6 +4,7 @@
 
 #include "program_resources.h"
 #include "resource_ids.h"
+#include "version.h"
 
 IconResource DrawAppIcon(UINT id);
 
@@ -48,7 +49,7 @@ constexpr std::array kStrings{
     StringEntry{IDS_ABOUTBOX, "Varnola のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
 };
 
-const VersionResource kVersion{0x0411, 0x04B0, "1.0.0.1", "1.0.0.1",
+const VersionResource kVersion{0x0411, 0x04B0, VARNOLA_VERSION, VARNOLA_VERSION,
                                "Varnola MFC ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola"};
 
 const DialogTemplate* DialogById(UINT id) {

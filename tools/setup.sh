@@ -12,11 +12,13 @@ packages=(
   openbox xdotool x11-utils python3-xlib
   at-spi2-core python3-pyatspi dbus
   fonts-ipafont-gothic fontconfig
+  librsvg2-bin
 )
 # Optional groups, asked for by the caller: reliability tooling; the
 # checkers CI runs over the sources; the Windows cross build with Wine to
-# run it; 32-bit Wine for the i686 program; a desktop's file manager and a
-# second window manager, for checks by hand.
+# run it; 32-bit Wine for the i686 program; making and checking the
+# packages; a desktop's file manager and a second window manager, for
+# checks by hand.
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
@@ -24,6 +26,7 @@ for group in "$@"; do
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine locales xdotool) ;;
     wine32) packages+=(wine32:i386) ;;
     desktop) packages+=(pcmanfm xfwm4 imagemagick) ;;
+    package) packages+=(dpkg-dev file lintian appstream desktop-file-utils wixl msitools unzip) ;;
     *) echo "setup: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

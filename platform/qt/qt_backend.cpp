@@ -551,9 +551,13 @@ bool Initialize(int& argc, char** argv) {
     // The classic look: group box captions on their frame line, sunken
     // statics, block progress bars, as the templates were drawn for.
     QApplication::setStyle(QStringLiteral("Windows"));
-    // The templates' font is the original platform's; here a metric-compatible one answers for it.
+    // The templates' font is the original platform's; here a metric-compatible one answers for it,
+    // or else another proportional Japanese gothic. Left to fontconfig, the name would resolve to
+    // a Latin face whose wider letters no longer fit the labels sized in the template.
     QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"),
-                               {QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック")});
+                               {QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック"),
+                                QStringLiteral("VL PGothic"), QString::fromUtf8("VL Pゴシック"),
+                                QStringLiteral("Noto Sans CJK JP")});
     QAccessible::installFactory(&AccessibleFor);
     InstallMessageSource(&DispatchWaiting);
     return true;

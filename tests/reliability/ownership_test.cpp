@@ -78,6 +78,12 @@ Metadata MetadataOf(const std::string& path) {
             Attribute(path, "system.posix_acl_access")};
 }
 
+// Clean-up commands: a user or group already gone is no failure.
+void RunQuietly(const std::string& command) {
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
+    }
+}
+
 class Ownership : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -88,7 +94,7 @@ protected:
         if (std::system(("groupadd " + group_ + " && useradd -M -N -G " + group_ +
                          " -s /usr/sbin/nologin " + user_ + " >/dev/null 2>&1")
                             .c_str()) != 0) {
-            std::system(("groupdel " + group_ + " >/dev/null 2>&1").c_str());
+            RunQuietly("groupdel " + group_);
             GTEST_SKIP() << "cannot make a user with groupadd and useradd";
         }
         made_ = true;
@@ -104,8 +110,8 @@ protected:
     }
     void TearDown() override {
         if (!made_) return;
-        std::system(("userdel " + user_ + " >/dev/null 2>&1").c_str());
-        std::system(("groupdel " + group_ + " >/dev/null 2>&1").c_str());
+        RunQuietly("userdel " + user_);
+        RunQuietly("groupdel " + group_);
     }
 
     // A file with everything worth keeping: owner, group, mode, a comment
