@@ -5,8 +5,10 @@
 #include <memory>
 
 #include "message_pump.h"
+#include "riff_file.h"
 #include "sample_kernels.h"
 #include "unfinished_copy.h"
+#include "wave_format.h"
 
 using varnola::FileStatus;
 using varnola::RiffFile;
@@ -30,7 +32,9 @@ bool IsReadOnly(const FileStatus& status) { return (status.permissions & 0222) =
 }  // namespace
 
 CWaveNormalizer::CWaveNormalizer(varnola::FileSystem& fileSystem)
-    : fs(fileSystem), source(fileSystem) {}
+    : fs(fileSystem), source(std::make_unique<RiffFile>(fileSystem)) {}
+
+CWaveNormalizer::~CWaveNormalizer() = default;
 
 bool CWaveNormalizer::Open(const std::string& sourcePath) {
     path = sourcePath;
@@ -41,20 +45,18 @@ bool CWaveNormalizer::Open(const std::string& sourcePath) {
 
 bool CWaveNormalizer::OpenSource() {
     varnola::WaveLayout layout;
-    check = source.OpenForReading(path) ? varnola::ReadWaveLayout(source, layout)
-                                        : varnola::WaveCheck::kUnreadable;
+    check = source->OpenForReading(path) ? varnola::ReadWaveLayout(*source, layout)
+                                         : varnola::WaveCheck::kUnreadable;
     if (check != varnola::WaveCheck::kAccepted) {
         CloseSource();
         return false;
     }
-    form = layout.form;
-    chunk = layout.chunk;
     format = layout.format;
     dataSize = layout.dataSize;
     return true;
 }
 
-void CWaveNormalizer::CloseSource() { source.Close(); }
+void CWaveNormalizer::CloseSource() { source->Close(); }
 
 std::size_t CWaveNormalizer::SamplesIn(std::size_t byteCount) const {
     // The reader refused a block alignment of 0, and for 8 and 16 bits one
@@ -67,7 +69,7 @@ int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
     if (peak >= 0) return peak;
     if (!OpenSource()) return -1;
     // The gain is only good for the file measured: the save refuses any other.
-    if (!fs.Status(source.Handle(), measured)) {
+    if (!fs.Status(source->Handle(), measured)) {
         CloseSource();
         return -1;
     }
@@ -79,7 +81,7 @@ int CWaveNormalizer::MeasurePeak(CProgressCtrl& progress) {
     for (std::uint64_t offset = 0; offset < count; offset += kScanBlockBytes) {
         const auto wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockBytes, count - offset));
-        const long long got = source.Read(buffer, wanted);
+        const long long got = source->Read(buffer, wanted);
         if (got == 0) break;  // data shorter than declared: what is there counts
         if (got < 0) {
             // A peak from part of the file would clip the rest: no measurement.
@@ -129,7 +131,7 @@ bool CWaveNormalizer::CopyScaledData(RiffFile& output, CProgressCtrl& progress) 
     for (std::uint64_t offset = 0; offset < count; offset += kRewriteBlockBytes) {
         const auto wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(kRewriteBlockBytes, count - offset));
-        const long long got = source.Read(buffer.get(), wanted);
+        const long long got = source->Read(buffer.get(), wanted);
         if (got <= 0) return false;
         const auto n = static_cast<std::size_t>(got);
         ApplyGain(offset, n, buffer.get());
@@ -156,8 +158,9 @@ bool CWaveNormalizer::SaveNormalized(CProgressCtrl& progress) {
     // Every job holds the source's lock until its copy is in place or gone,
     // so two jobs never write the same temporary file.
     FileStatus original;
-    if (!fs.Status(source.Handle(), original) ||
-        (peak >= 0 && !original.SameFileAndContent(measured)) || !fs.LockForSave(source.Handle())) {
+    if (!fs.Status(source->Handle(), original) ||
+        (peak >= 0 && !original.SameFileAndContent(measured)) ||
+        !fs.LockForSave(source->Handle())) {
         CloseSource();
         return false;
     }
@@ -198,7 +201,7 @@ bool CWaveNormalizer::KeepMetadata(varnola::FileSystem::Handle copy, const FileS
     std::uint32_t permissions = original.permissions;
     if (now.owner != original.owner) permissions &= ~04000u;
     if (now.group != original.group) permissions &= ~02000u;
-    return fs.CopyAttributes(source.Handle(), copy) && fs.SetPermissions(copy, permissions);
+    return fs.CopyAttributes(source->Handle(), copy) && fs.SetPermissions(copy, permissions);
 }
 
 void CWaveNormalizer::RemoveCopy(const std::string& temporary, const FileStatus& copy) {

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Qt 6 Widgets backend of the platform layer. It implements:
-//  - the dialog window built from a template (group boxes, push buttons,
-//    statics, icons, progress bars) with dialog units turned into pixels
-//    from the dialog font, as the original platform computes them;
+//  - the dialog window, its controls built from the template by
+//    qt_dialog_items.cpp;
 //  - the message routing: clicks, the close box, the dialog keys, the
 //    window menu (right-click, Menu key, Shift+F10) and file drops become
 //    the messages the application's maps expect;
@@ -20,8 +19,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFont>
-#include <QFontMetrics>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,39 +26,22 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <utility>
 
 #include "drop_files.h"
 #include "message_pump.h"
 #include "native_window.h"
+#include "qt_dialog_items.h"
 #include "qt_file_dialog.h"
 #include "wnd.h"
 
 namespace {
-
-constexpr const char* kStatusLine = "varnolaStatusLine";
-
-QString FromLocal(const char* bytes) { return QString::fromLocal8Bit(bytes); }
-QString FromLocal(const CString& text) { return QString::fromLocal8Bit(text.GetString()); }
-CString ToLocal(const QString& text) { return CString(text.toLocal8Bit().toStdString()); }
-
-QImage ImageOf(const IconImage& image) {
-    QImage out(image.size, image.size, QImage::Format_ARGB32);
-    for (int y = 0; y < image.size; ++y) {
-        for (int x = 0; x < image.size; ++x) {
-            out.setPixel(x, y, image.argb[static_cast<std::size_t>(y * image.size + x)]);
-        }
-    }
-    return out;
-}
 
 QIcon IconOf(HICON icon) {
     QIcon out;
@@ -69,32 +49,6 @@ QIcon IconOf(HICON icon) {
     for (const IconImage& image : icon->images) out.addPixmap(QPixmap::fromImage(ImageOf(image)));
     return out;
 }
-
-QFont DialogFont(const DialogTemplate& dialog) {
-    QFont font(FromLocal(dialog.fontFace));
-    // Points to pixels at the screen's logical resolution, rounded as the
-    // original platform's MulDiv does.
-    const int dpi = QGuiApplication::primaryScreen()
-                        ? static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInchY())
-                        : 96;
-    font.setPixelSize((dialog.fontPoints * dpi + 36) / 72);
-    return font;
-}
-
-// Qt's bar takes every value late (see BackendProgressBar): the pump's
-// dispatching is frequent enough to keep it moving.
-class QtProgressBar final : public BackendProgressBar {
-public:
-    explicit QtProgressBar(QProgressBar* bar) : bar_(bar) {}
-
-private:
-    bool DrawsAtOnce(const ScaledProgress&) const override { return false; }
-    void Draw(const ScaledProgress& value) override {
-        bar_->setRange(0, value.upper);
-        bar_->setValue(value.position);
-    }
-    QProgressBar* bar_;
-};
 
 class QtDialogWindow final : public QDialog, public NativeWindow {
 public:
@@ -110,39 +64,34 @@ public:
                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                        Qt::MSWindowsFixedSizeDialogHint);
         setWindowModality(owner ? Qt::ApplicationModal : Qt::NonModal);
-        setFont(DialogFont(dialog));
-        const QFontMetrics metrics(font());
-        const int alphabet =
-            metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        baseX_ = (alphabet / 26 + 1) / 2;
-        baseY_ = metrics.height();
-        setFixedSize(ToPixelsX(dialog.cx), ToPixelsY(dialog.cy));
-        for (const DialogItem& item : dialog.items) CreateItem(item);
-        NameForScreenReaders(dialog);
+        items_.Build(dialog, *this, [this](UINT id) {
+            target_.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED));
+        });
         if (dialog.style & kAcceptFiles) setAcceptDrops(true);
     }
 
     // NativeWindow
     void SetItemText(int id, const CString& text) override {
-        if (auto* label = qobject_cast<QLabel*>(Item(id))) {
+        if (auto* label = qobject_cast<QLabel*>(items_.Item(id))) {
             label->setText(FromLocal(text));
             // A captioned field is spoken by its caption, its text after it.
             if (!label->accessibleName().isEmpty()) label->setAccessibleDescription(label->text());
             label->repaint();  // the long loops that follow must show it at once
-        } else if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) {
+        } else if (auto* button = qobject_cast<QAbstractButton*>(items_.Item(id))) {
             button->setText(FromLocal(text));
         }
     }
     CString GetItemText(int id) const override {
-        if (auto* label = qobject_cast<QLabel*>(Item(id))) return ToLocal(label->text());
-        if (auto* button = qobject_cast<QAbstractButton*>(Item(id))) return ToLocal(button->text());
+        if (auto* label = qobject_cast<QLabel*>(items_.Item(id))) return ToLocal(label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(items_.Item(id)))
+            return ToLocal(button->text());
         return CString();
     }
     // Disabling the control that has the focus leaves the window with none:
     // Space would do nothing and Enter would reach the OK handling. It takes
     // the focus back when enabled again, unless the focus went elsewhere.
     void EnableItem(int id, bool enable) override {
-        QWidget* w = Item(id);
+        QWidget* w = items_.Item(id);
         if (!w) return;
         if (!enable && focusWidget() == w) refocus_ = w;
         w->setEnabled(enable);
@@ -151,13 +100,10 @@ public:
         if (!focusWidget()) w->setFocus(Qt::OtherFocusReason);
     }
     bool IsItemEnabled(int id) const override {
-        const QWidget* w = Item(id);
+        const QWidget* w = items_.Item(id);
         return w && w->isEnabled();
     }
-    ProgressBarView* ProgressBar(int id) override {
-        auto found = bars_.find(id);
-        return found == bars_.end() ? nullptr : found->second.get();
-    }
+    ProgressBarView* ProgressBar(int id) override { return items_.ProgressBar(id); }
     void Show() override {
         if (parentWidget()) {
             move(parentWidget()->geometry().center() - rect().center());
@@ -167,7 +113,9 @@ public:
         show();
         raise();
         activateWindow();
-        if (QWidget* first = focusWidget() ? focusWidget() : FirstTabStop()) first->setFocus();
+        if (QWidget* first = focusWidget() ? focusWidget() : items_.FirstTabStop()) {
+            first->setFocus();
+        }
     }
     // Qt's modality already keeps input from an owner while a dialog, box
     // or file dialog is up; greying every control as well would only flicker.
@@ -272,8 +220,8 @@ protected:
             case Qt::Key_Enter:
                 if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
                     button->click();
-                } else if (defaultButton_) {
-                    defaultButton_->click();
+                } else if (QPushButton* defaultButton = items_.DefaultButton()) {
+                    defaultButton->click();
                 } else {
                     target_.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
                 }
@@ -346,52 +294,6 @@ private:
         return paths;
     }
 
-    // A screen reader speaks a control by its caption: the label just above
-    // it, or else the captioned frame around it. A sunken field with neither
-    // is the window's status line.
-    void NameForScreenReaders(const DialogTemplate& dialog) {
-        auto overlapsAcross = [](const DialogItem& a, const DialogItem& b) {
-            return a.x < b.x + b.cx && b.x < a.x + a.cx;
-        };
-        auto encloses = [](const DialogItem& frame, const DialogItem& b) {
-            return frame.x <= b.x && frame.y <= b.y && b.x + b.cx <= frame.x + frame.cx &&
-                   b.y + b.cy <= frame.y + frame.cy;
-        };
-        for (const DialogItem& item : dialog.items) {
-            const bool field = item.kind == ControlClass::kProgressBar ||
-                               (item.kind == ControlClass::kStatic && (item.style & kClientEdge));
-            if (item.id < 0 || !field) continue;
-            const DialogItem* above = nullptr;
-            const DialogItem* frame = nullptr;
-            for (const DialogItem& other : dialog.items) {
-                if (&other == &item) continue;
-                if (other.kind == ControlClass::kGroupBox) {
-                    if (encloses(other, item) && (!frame || encloses(*frame, other)))
-                        frame = &other;
-                } else if (other.y + other.cy <= item.y && overlapsAcross(other, item) &&
-                           (!above || other.y + other.cy > above->y + above->cy)) {
-                    above = &other;
-                }
-            }
-            QString caption;
-            if (above && above->kind == ControlClass::kStatic && !(above->style & kClientEdge)) {
-                caption = FromLocal(above->text);
-            } else if (frame) {
-                caption = FromLocal(frame->text);
-            }
-            QWidget* widget = Item(item.id);
-            if (!caption.isEmpty()) {
-                widget->setAccessibleName(caption);
-            } else if (item.kind == ControlClass::kStatic) {
-                widget->setProperty(kStatusLine, true);
-                // An interface made for it while it was being created is
-                // dropped, so that the next one asked for is the status line's.
-                QAccessible::deleteAccessibleInterface(
-                    QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
-            }
-        }
-    }
-
     // What the window manager offers is read from the Motif hints when the
     // window is mapped. Qt always offers resizing there, with its handles;
     // the dialog's frame is modal: moved, closed, nothing else.
@@ -415,98 +317,13 @@ private:
         std::free(atom);
     }
 
-    int ToPixelsX(int units) const { return units * baseX_ / 4; }
-    int ToPixelsY(int units) const { return units * baseY_ / 8; }
-
-    QWidget* Item(int id) const {
-        auto found = items_.find(id);
-        return found == items_.end() ? nullptr : found->second;
-    }
-    QWidget* FirstTabStop() const {
-        for (QWidget* w : order_) {
-            if (w->focusPolicy() & Qt::TabFocus) return w;
-        }
-        return nullptr;
-    }
-
-    void CreateItem(const DialogItem& item) {
-        QWidget* widget = nullptr;
-        const QString text = FromLocal(item.text);
-        switch (item.kind) {
-            case ControlClass::kGroupBox:
-                widget = new QGroupBox(text, this);
-                break;
-            case ControlClass::kButton: {
-                auto* button = new QPushButton(text, this);
-                button->setAutoDefault(false);
-                if (item.style & kDefaultButton) {
-                    button->setDefault(true);
-                    defaultButton_ = button;
-                }
-                const UINT id = static_cast<UINT>(item.id);
-                QObject::connect(button, &QPushButton::clicked, this, [this, id] {
-                    target_.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED));
-                });
-                widget = button;
-                break;
-            }
-            case ControlClass::kStatic: {
-                auto* label = new QLabel(text, this);
-                label->setTextFormat(Qt::PlainText);
-                label->setAlignment(
-                    Qt::AlignLeft |
-                    ((item.style & kCenterVertically) ? Qt::AlignVCenter : Qt::AlignTop));
-                if (item.style & kClientEdge) {
-                    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-                    label->setAutoFillBackground(false);
-                }
-                widget = label;
-                break;
-            }
-            case ControlClass::kIcon: {
-                auto* label = new QLabel(this);
-                const IconResource* icon = FindIconResource(item.iconId);
-                if (icon && !icon->images.empty()) {
-                    label->setPixmap(QPixmap::fromImage(ImageOf(icon->images.front())));
-                }
-                label->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), 32, 32);
-                widget = label;
-                break;
-            }
-            case ControlClass::kProgressBar: {
-                auto* bar = new QProgressBar(this);
-                bar->setTextVisible(false);
-                bar->setRange(0, 100);
-                bar->setValue(0);
-                bars_[item.id] = std::make_unique<QtProgressBar>(bar);
-                widget = bar;
-                break;
-            }
-        }
-        if (item.kind != ControlClass::kIcon) {
-            widget->setGeometry(ToPixelsX(item.x), ToPixelsY(item.y), ToPixelsX(item.cx),
-                                ToPixelsY(item.cy));
-        }
-        widget->setFocusPolicy((item.style & kTabStop) ? Qt::StrongFocus : Qt::NoFocus);
-        if (item.id >= 0) {
-            widget->setObjectName(QString("item%1").arg(item.id));
-            items_[item.id] = widget;
-        }
-        order_.push_back(widget);
-    }
-
     CWnd& target_;
-    int baseX_ = 6;
-    int baseY_ = 12;
     bool idleMarkerPosted_ = false;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     QPainter* painter_ = nullptr;
-    QPushButton* defaultButton_ = nullptr;
     QWidget* refocus_ = nullptr;
-    std::map<int, QWidget*> items_;
-    std::vector<QWidget*> order_;
-    std::map<int, std::unique_ptr<QtProgressBar>> bars_;
+    QtDialogItems items_;
     std::vector<MenuItem> menuItems_;
 };
 

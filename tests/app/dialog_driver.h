@@ -2,8 +2,12 @@
 // Runs the real application, start-up to exit, on Qt's offscreen platform,
 // and acts on its dialog as a user would: drops made of file URLs, clicks,
 // keys, the window menu. Steps run one after another from the dialog's own
-// loop; the message box and the file dialog are answered here.
+// loop; the message box and the file dialog are answered here. It supplies
+// the primitives of the shared scenarios (dialog_scenarios.h).
 #pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -13,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +27,8 @@
 #include "message_pump.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
+#include "program_steps.h"
+#include "resource_ids.h"
 
 namespace testing_support {
 
@@ -43,9 +50,15 @@ public:
         platform_testing::SetOpenFileResponder(
             [this](const OpenFileRequest&, std::vector<std::string>& paths) {
                 ++fileDialogs;
-                if (nextChoice.empty()) return false;
-                paths = nextChoice;
-                nextChoice.clear();
+                std::vector<std::string> choice;
+                if (!answers_.empty()) {
+                    choice = std::move(answers_.front());
+                    answers_.pop_front();
+                } else {
+                    choice.swap(nextChoice);
+                }
+                if (choice.empty()) return false;
+                paths = std::move(choice);
                 return true;
             });
     }
@@ -63,25 +76,10 @@ public:
         platform_testing::DispatchAtEveryPump(false);
     }
 
-    // Starts the program as the executable `varnola`, runs the steps, and
-    // returns its exit status. The last step should close the dialog.
+    // Starts the program as the executable `varnola` (see ProgramTitle).
     int Run(std::vector<std::function<void()>> steps) {
-        // A step the program ended before (a fallback for a key that did not
-        // work) is dropped with it, not run at the start of the next one.
-        auto running = std::make_shared<bool>(true);
-        for (auto& step : steps) {
-            platform_testing::RunWhenIdle([running, step = std::move(step)] {
-                if (*running) step();
-            });
-        }
         static char arg0[] = "/usr/local/bin/varnola";
-        static char* argv[] = {arg0, nullptr};
-        int argc = 1;
-        CNormalizeApp app;
-        const int status = AfxWinMain(argc, argv);
-        *running = false;
-        platform_testing::DropIdleTasks();
-        return status;
+        return RunProgramWithSteps(arg0, std::move(steps));
     }
 
     static QDialog* Window(const char* name = "dialog102") {
@@ -100,6 +98,34 @@ public:
         return label ? label->text().toStdString() : "<none>";
     }
     static QProgressBar* Bar(int id) { return qobject_cast<QProgressBar*>(Item(id)); }
+    static int BarPosition(int id) { return Bar(id)->value(); }
+    static int BarUpper(int id) { return Bar(id)->maximum(); }
+    static bool IsEnabled(int id) {
+        QWidget* item = Item(id);
+        return item && item->isEnabled();
+    }
+    static bool WindowOpen() { return Window() != nullptr; }
+    static void ClickFile() { qobject_cast<QPushButton*>(Item(IDC_FILE))->click(); }
+    static void MakeReadOnly(const std::string& path) { ASSERT_EQ(::chmod(path.c_str(), 0444), 0); }
+    // The name Run starts the program under.
+    static std::string ProgramTitle() { return "varnola"; }
+
+    // Each box the program shows is handed to `seen`, checked to offer OK
+    // alone, and answered with OK.
+    void AnswerMessageBoxes(std::function<void(const std::string&, const std::string&)> seen) {
+        platform_testing::SetMessageBoxResponder(
+            [this, seen = std::move(seen)](const CString& text, const CString& caption, UINT type) {
+                boxes.push_back({text.Bytes(), caption.Bytes(), type});
+                EXPECT_EQ(type, static_cast<UINT>(MB_OK));
+                seen(text.Bytes(), caption.Bytes());
+                return static_cast<int>(IDOK);
+            });
+    }
+    // The file dialogs in turn: the files chosen, or none for Cancel.
+    void AnswerFileDialogs(std::vector<std::vector<std::string>> answers) {
+        answers_.assign(answers.begin(), answers.end());
+    }
+    int FileDialogs() const { return fileDialogs; }
 
     // A drop from a file manager: drag enter, then the drop, of file URLs.
     static void Drop(const std::vector<std::string>& paths) {
@@ -122,6 +148,9 @@ public:
     std::vector<MessageBoxCall> boxes;
     std::vector<std::string> nextChoice;
     int fileDialogs = 0;
+
+private:
+    std::deque<std::vector<std::string>> answers_;
 };
 
 }  // namespace testing_support

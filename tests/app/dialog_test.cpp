@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The real program, driven through its window.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -11,6 +10,7 @@
 #include <QTimer>
 
 #include "dialog_driver.h"
+#include "dialog_scenarios.h"
 #include "reference_normalizer.h"
 #include "resource_ids.h"
 #include "temp_dir.h"
@@ -19,46 +19,12 @@ using namespace testing_support;
 
 namespace {
 
-const Format kStereo = Pcm(2, 16);
-
-std::string MakeWave(const TempDir& dir, const std::string& name, int peak,
-                     std::size_t samples = 6000) {
-    const std::string path = dir.File(name);
-    WriteFile(path, SimpleWave(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak))));
-    return path;
-}
-
-Bytes Normalised(int peak, std::size_t samples = 6000) {
-    return ReferenceNormalize(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak)))
-        .output;
-}
-
-TEST(MainDialog, DroppedFilesAreProcessedInOrderAndTheLastOneStays) {
-    TempDir dir;
-    const std::vector<std::string> paths = {MakeWave(dir, "one.wav", 1000, 40000),
-                                            MakeWave(dir, "two.wav", 2000, 40000),
-                                            MakeWave(dir, "three.wav", 3000, 40000)};
-    DialogDriver driver;
-    std::vector<std::string> namesSeen;
-    SetPumpHook([&] {
-        const std::string name = DialogDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-    });
-    const int status = driver.Run({
-        [&] { DialogDriver::Drop(paths); },
-        [&] {
-            EXPECT_EQ(DialogDriver::Text(IDC_FILE_NAME), "three");
-            EXPECT_EQ(DialogDriver::Text(IDC_STATUS), "正規化が終わりました");
-            DialogDriver::Close();
-        },
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_EQ(ReadFile(paths[0]), Normalised(1000, 40000));
-    EXPECT_EQ(ReadFile(paths[1]), Normalised(2000, 40000));
-    EXPECT_EQ(ReadFile(paths[2]), Normalised(3000, 40000));
-    EXPECT_TRUE(driver.boxes.empty());
-}
+// What the Windows program's tests check the same way, run here on Qt.
+using MainDialogScenario = DialogScenarioTest<DialogDriver>;
+TEST_P(MainDialogScenario, Runs) { GetParam().run(); }
+INSTANTIATE_TEST_SUITE_P(Shared, MainDialogScenario,
+                         ::testing::ValuesIn(DialogScenarios<DialogDriver>()),
+                         ScenarioName<DialogDriver>);
 
 struct NameCase {
     const char* name;
@@ -92,69 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, NameField,
                                            NameCase{"Japanese", "/音声/ソ.wav", "ソ"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MainDialog, RejectedFileShowsTheBoxAndTheNextFileStillRuns) {
-    TempDir dir;
-    const std::string bad = dir.File("notes.wav");
-    WriteFile(bad, Bytes(100, 'x'));
-    const std::string good = MakeWave(dir, "good.wav", 5000);
-    DialogDriver driver;
-    std::string statusAfterBox = "?";
-    int measureAfterBox = -1;
-    int saveAfterBox = -1;
-    platform_testing::SetMessageBoxResponder(
-        [&](const CString& text, const CString& caption, UINT type) {
-            driver.boxes.push_back({text.Bytes(), caption.Bytes(), type});
-            statusAfterBox = DialogDriver::Text(IDC_STATUS);
-            measureAfterBox = DialogDriver::Bar(IDC_MEASURE_PROGRESS)->value();
-            saveAfterBox = DialogDriver::Bar(IDC_SAVE_PROGRESS)->value();
-            return static_cast<int>(IDOK);
-        });
-    driver.Run({
-        [&] { DialogDriver::Drop({good}); },
-        [&] {
-            DialogDriver::Drop({bad, good});
-        },
-        [&] {
-            EXPECT_EQ(DialogDriver::Text(IDC_FILE_NAME), "good");
-            DialogDriver::Close();
-        },
-    });
-    ASSERT_EQ(driver.boxes.size(), 1u);
-    EXPECT_EQ(driver.boxes[0].text, "Wave File として認識できませんでした");
-    EXPECT_EQ(driver.boxes[0].caption, "varnola");
-    EXPECT_EQ(driver.boxes[0].type, MB_OK);
-    // The previous file had left both bars moved; the rejected one resets them.
-    EXPECT_EQ(statusAfterBox, "");
-    EXPECT_EQ(measureAfterBox, 0);
-    EXPECT_EQ(saveAfterBox, 0);
-    EXPECT_EQ(ReadFile(bad), Bytes(100, 'x'));
-}
-
-TEST(MainDialog, OutcomesShowInTheStatusAndTheBars) {
-    TempDir dir;
-    const std::string full = MakeWave(dir, "full.wav", 32767, 5000);  // 10000 bytes
-    const std::string readOnly = MakeWave(dir, "locked.wav", 4000);
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    DialogDriver driver;
-    driver.Run({
-        [&] { DialogDriver::Drop({full}); },
-        [&] {
-            EXPECT_EQ(DialogDriver::Text(IDC_STATUS), "すでに正規化済みです");
-            QProgressBar* save = DialogDriver::Bar(IDC_SAVE_PROGRESS);
-            EXPECT_EQ(save->maximum(), 100);
-            EXPECT_EQ(save->value(), 100);
-            QProgressBar* measure = DialogDriver::Bar(IDC_MEASURE_PROGRESS);
-            EXPECT_EQ(measure->maximum(), 10000);
-            EXPECT_EQ(measure->value(), 2 * 4096);  // the start of the last scan block
-            DialogDriver::Drop({readOnly});
-        },
-        [&] {
-            EXPECT_EQ(DialogDriver::Text(IDC_STATUS), "保存に失敗しました");
-            DialogDriver::Close();
-        },
-    });
-}
-
 TEST(MainDialog, WorkAskedForDuringAJobWaitsItsTurn) {
     TempDir dir;
     const std::string first = MakeWave(dir, "first.wav", 1000, 60000);
@@ -162,13 +65,9 @@ TEST(MainDialog, WorkAskedForDuringAJobWaitsItsTurn) {
     const std::string third = MakeWave(dir, "third.wav", 3000, 60000);
     DialogDriver driver;
     driver.nextChoice = {third};
-    std::vector<std::string> namesSeen;
-    int pumps = 0;
     bool buttonDisabledDuringJob = false;
-    SetPumpHook([&] {
-        const std::string name = DialogDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-        if (++pumps != 3) return;
+    NamesSeen<DialogDriver> seen([&](int pump) {
+        if (pump != 3) return;
         buttonDisabledDuringJob = !DialogDriver::Item(IDC_FILE)->isEnabled();
         // The user drops another file, a click was already queued, and
         // presses Esc and Enter: nothing may start inside this job.
@@ -191,53 +90,10 @@ TEST(MainDialog, WorkAskedForDuringAJobWaitsItsTurn) {
     EXPECT_TRUE(buttonDisabledDuringJob);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(driver.fileDialogs, 1);
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{"first", "second", "third"}));
+    EXPECT_EQ(seen.Names(), (std::vector<std::string>{"first", "second", "third"}));
     EXPECT_EQ(ReadFile(first), Normalised(1000, 60000));
     EXPECT_EQ(ReadFile(second), Normalised(2000, 60000));
     EXPECT_EQ(ReadFile(third), Normalised(3000, 60000));
-}
-
-TEST(MainDialog, CloseDuringAJobFinishesTheFilesThenEnds) {
-    TempDir dir;
-    const std::string a = MakeWave(dir, "a.wav", 1000, 60000);
-    const std::string b = MakeWave(dir, "b.wav", 2000, 60000);
-    DialogDriver driver;
-    int pumps = 0;
-    bool closedMidway = false;
-    SetPumpHook([&] {
-        if (++pumps == 2) {
-            DialogDriver::Close();
-            closedMidway = DialogDriver::Window() != nullptr;  // still up while working
-        }
-    });
-    const int status = driver.Run({[&] { DialogDriver::Drop({a, b}); }});
-    EXPECT_EQ(status, 0);
-    EXPECT_TRUE(closedMidway);
-    EXPECT_EQ(ReadFile(a), Normalised(1000, 60000));
-    EXPECT_EQ(ReadFile(b), Normalised(2000, 60000));
-    EXPECT_EQ(DialogDriver::Window(), nullptr);
-}
-
-TEST(MainDialog, FileButtonProcessesEveryChosenFile) {
-    TempDir dir;
-    const std::string x = MakeWave(dir, "x.wav", 1500);
-    const std::string y = MakeWave(dir, "y.wav", 2500);
-    DialogDriver driver;
-    driver.Run({
-        [&] {
-            driver.nextChoice = {x, y};
-            qobject_cast<QPushButton*>(DialogDriver::Item(IDC_FILE))->click();
-        },
-        [&] {
-            EXPECT_EQ(DialogDriver::Text(IDC_FILE_NAME), "y");
-            qobject_cast<QPushButton*>(DialogDriver::Item(IDC_FILE))->click();  // cancelled
-            EXPECT_EQ(DialogDriver::Text(IDC_FILE_NAME), "y");
-            DialogDriver::Close();
-        },
-    });
-    EXPECT_EQ(driver.fileDialogs, 2);
-    EXPECT_EQ(ReadFile(x), Normalised(1500));
-    EXPECT_EQ(ReadFile(y), Normalised(2500));
 }
 
 TEST(AboutBox, WindowMenuCarriesTheEntryAndAnyLowBitsOpenIt) {

@@ -9,6 +9,7 @@
 #include "reference_normalizer.h"
 #include "run_job.h"
 #include "temp_dir.h"
+#include "wave_format.h"  // the writer below the public surface
 #include "wave_normalizer.h"
 
 using namespace testing_support;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "pcm_format.h"
 #include "reference_normalizer.h"
-#include "wave_format.h"
 
 namespace testing_support {
 

@@ -7,6 +7,7 @@
 
 #include <map>
 
+#include "dialog_scenarios.h"
 #include "long_paths.h"
 #include "reference_normalizer.h"
 #include "resource_ids.h"
@@ -17,166 +18,13 @@ using namespace testing_support;
 
 namespace {
 
-const Format kStereo = Pcm(2, 16);
-
-std::string MakeWave(const TempDir& dir, const std::string& name, int peak,
-                     std::size_t samples = 6000) {
-    const std::string path = dir.File(name);
-    WriteFile(path, SimpleWave(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak))));
-    return path;
-}
-
-Bytes Normalised(int peak, std::size_t samples = 6000) {
-    return ReferenceNormalize(kStereo, Sine16(samples, peak, static_cast<std::uint32_t>(peak)))
-        .output;
-}
-
-// The application's title: this program's file name without folder or extension.
-std::string ProgramTitle() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string name = path;
-    name = name.substr(name.find_last_of('\\') + 1);
-    return name.substr(0, name.find_last_of('.'));
-}
-
-struct Box {
-    std::string text;
-    std::string caption;
-    bool mainEnabled;
-};
-
-TEST(WindowsDialog, DroppedFilesAreProcessedInOrderAndTheLastOneStays) {
-    TempDir dir;
-    const std::vector<std::string> paths = {MakeWave(dir, "one.wav", 1000, 40000),
-                                            MakeWave(dir, "two.wav", 2000, 40000),
-                                            MakeWave(dir, "three.wav", 3000, 40000)};
-    std::vector<std::string> namesSeen;
-    SetPumpHook([&] {
-        const std::string name = WineDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-    });
-    WineDriver driver;
-    const int status = driver.Run({
-        [&] {
-            // Before the first file: the status template text is already replaced.
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
-            WineDriver::Drop(paths);
-        },
-        [&] {
-            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "three");
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
-            // 80000 bytes of samples: the bars stop at the start of the last
-            // block of each loop, in the byte range the engine set.
-            EXPECT_EQ(WineDriver::BarUpper(IDC_SAVE_PROGRESS), 80000);
-            EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 65536);
-            EXPECT_EQ(WineDriver::BarUpper(IDC_MEASURE_PROGRESS), 80000);
-            EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 77824);
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(WineDriver::Main(), IDC_FILE)));
-            WineDriver::Close();
-        },
-    });
-    SetPumpHook(nullptr);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{"one", "two", "three"}));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(ReadFile(paths[i]), Normalised(1000 * (i + 1), 40000)) << i;
-    EXPECT_FALSE(Exists(paths[2] + ".$$$"));
-}
-
-TEST(WindowsDialog, DropAndCloseDuringAJobWaitForItToFinish) {
-    TempDir dir;
-    const std::vector<std::string> first = {MakeWave(dir, "a.wav", 1000, 40000),
-                                            MakeWave(dir, "b.wav", 2000, 40000)};
-    const std::string later = MakeWave(dir, "c.wav", 3000, 40000);
-    std::vector<std::string> namesSeen;
-    int pumps = 0;
-    SetPumpHook([&] {
-        // While the first file is being measured, the user drops another
-        // file and then closes the window.
-        if (++pumps == 1) {
-            WineDriver::Drop({later});
-            WineDriver::Close();
-        }
-        const std::string name = WineDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-    });
-    WineDriver driver;
-    const int status = driver.Run({[&] { WineDriver::Drop(first); }});
-    SetPumpHook(nullptr);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(ReadFile(first[0]), Normalised(1000, 40000));
-    EXPECT_EQ(ReadFile(first[1]), Normalised(2000, 40000));
-    EXPECT_EQ(ReadFile(later), Normalised(3000, 40000));
-}
-
-TEST(WindowsDialog, RejectedEntriesGiveTheMessageBoxAndTheRestStillRun) {
-    TempDir dir;
-    const std::string notes = dir.File("notes.wav");
-    WriteFile(notes, Bytes(100, 'x'));
-    const std::string good = MakeWave(dir, "good.wav", 5000);
-    WineDriver driver;
-    std::vector<Box> boxes;
-    driver.AnswerSystemDialogs([&](HWND box) {
-        boxes.push_back({WineDriver::Text(box, 0xFFFF), WineDriver::Caption(box),
-                         ::IsWindowEnabled(WineDriver::Main()) != FALSE});
-        // While the box is up the job has reset the window for this entry.
-        EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
-        EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 0);
-        EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 0);
-        WineDriver::Click(box, IDOK);
-    });
-    driver.Run({
-        [&] { WineDriver::Drop({good}); },
-        [&] {
-            WineDriver::Drop({dir.Path(), notes, good});
-        },
-        [&] {
-            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "good");
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "すでに正規化済みです");
-            WineDriver::Close();
-        },
-    });
-    ASSERT_EQ(boxes.size(), 2u);
-    for (const Box& box : boxes) {
-        EXPECT_EQ(box.text, "Wave File として認識できませんでした");
-        EXPECT_EQ(box.caption, ProgramTitle());
-        EXPECT_FALSE(box.mainEnabled);
-    }
-    EXPECT_EQ(ReadFile(notes), Bytes(100, 'x'));
-    EXPECT_EQ(ReadFile(good), Normalised(5000));
-}
-
-TEST(WindowsDialog, AlreadyNormalisedAndReadOnlyFilesAreLeftAsTheyWere) {
-    TempDir dir;
-    const std::string full = MakeWave(dir, "full.wav", 32767, 5000);  // 10000 bytes of samples
-    const std::string locked = MakeWave(dir, "locked.wav", 4000);
-    const Bytes fullBytes = ReadFile(full);
-    const Bytes lockedBytes = ReadFile(locked);
-    ASSERT_TRUE(::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    WineDriver driver;
-    driver.Run({
-        [&] { WineDriver::Drop({full}); },
-        [&] {
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "すでに正規化済みです");
-            EXPECT_EQ(WineDriver::BarUpper(IDC_SAVE_PROGRESS), 100);
-            EXPECT_EQ(WineDriver::BarPosition(IDC_SAVE_PROGRESS), 100);
-            // The scan's last block starts at 8192 of 10000 bytes.
-            EXPECT_EQ(WineDriver::BarUpper(IDC_MEASURE_PROGRESS), 10000);
-            EXPECT_EQ(WineDriver::BarPosition(IDC_MEASURE_PROGRESS), 8192);
-            WineDriver::Drop({locked});
-        },
-        [&] {
-            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "locked");
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "保存に失敗しました");
-            WineDriver::Close();
-        },
-    });
-    EXPECT_EQ(ReadFile(full), fullBytes);
-    EXPECT_EQ(ReadFile(locked), lockedBytes);
-    EXPECT_EQ(ReadFile(locked + ".$$$"), Normalised(4000));
-}
+// What the Linux program's tests check the same way, run here on the
+// system's own windows.
+using WindowsDialogScenario = DialogScenarioTest<WineDriver>;
+TEST_P(WindowsDialogScenario, Runs) { GetParam().run(); }
+INSTANTIATE_TEST_SUITE_P(Shared, WindowsDialogScenario,
+                         ::testing::ValuesIn(DialogScenarios<WineDriver>()),
+                         ScenarioName<WineDriver>);
 
 // Names with characters from several scripts, which no one legacy code
 // page holds together, dropped from the shell and then chosen by name in
@@ -191,34 +39,23 @@ TEST(WindowsDialog, NamesInAnyScriptReachTheirFilesByDropAndByTheFileDialog) {
                 MakeWave(*dir, names[static_cast<std::size_t>(i)] + ".wav", 1000 + 500 * i));
         }
     }
-    ASSERT_TRUE(::SetCurrentDirectoryA(chosen.Path().c_str()));
-    std::vector<std::string> namesSeen;
-    SetPumpHook([&] {
-        const std::string name = WineDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-    });
     WineDriver driver;
-    driver.AnswerSystemDialogs([&](HWND dialog) {
-        const std::string typed = "\"" + names[0] + ".wav\" \"" + names[1] + ".wav\"";
-        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
+    driver.AnswerFileDialogs({{paths[2], paths[3]}});
+    NamesSeen<WineDriver> seen;
     driver.Run({
         [&] {
             WineDriver::Drop({paths[0], paths[1]});
         },
         [&] {
             EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
-            WineDriver::Click(WineDriver::Main(), IDC_FILE);
+            WineDriver::ClickFile();
         },
         [&] {
             EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
             WineDriver::Close();
         },
     });
-    SetPumpHook(nullptr);
-    ::SetCurrentDirectoryA("C:\\");
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{names[0], names[1], names[0], names[1]}));
+    EXPECT_EQ(seen.Names(), (std::vector<std::string>{names[0], names[1], names[0], names[1]}));
     for (std::size_t i = 0; i < paths.size(); ++i) {
         EXPECT_EQ(ReadFile(paths[i]), Normalised(1000 + 500 * static_cast<int>(i % 2))) << paths[i];
     }
@@ -380,69 +217,6 @@ TEST(WindowsDialog, MinimisedWindowPaintsItselfAndComesBack) {
             WineDriver::Close();
         },
     });
-}
-
-TEST(WindowsDialog, FileButtonWithTheDialogCancelledProcessesNothing) {
-    TempDir dir;
-    const std::string path = MakeWave(dir, "kept.wav", 2000);
-    const Bytes before = ReadFile(path);
-    WineDriver driver;
-    int fileDialogs = 0;
-    driver.AnswerSystemDialogs([&](HWND dialog) {
-        ++fileDialogs;
-        EXPECT_FALSE(::IsWindowEnabled(WineDriver::Main()));
-        // Centred on the main dialog (which is itself centred on the screen,
-        // so the larger file dialog needs no moving to stay on it).
-        RECT mine{}, main{};
-        ::GetWindowRect(dialog, &mine);
-        ::GetWindowRect(WineDriver::Main(), &main);
-        EXPECT_NEAR(mine.left + mine.right, main.left + main.right, 2);
-        EXPECT_NEAR(mine.top + mine.bottom, main.top + main.bottom, 2);
-        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    driver.Run({
-        [&] { WineDriver::Click(WineDriver::Main(), IDC_FILE); },
-        [&] {
-            EXPECT_EQ(fileDialogs, 1);
-            EXPECT_TRUE(::IsWindowEnabled(WineDriver::Main()));
-            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "");
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "");
-            WineDriver::Close();
-        },
-    });
-    EXPECT_EQ(ReadFile(path), before);
-}
-
-TEST(WindowsDialog, FilesChosenTogetherInTheFileDialogRunInOrder) {
-    TempDir dir;
-    const std::string first = MakeWave(dir, "first.wav", 1500);
-    const std::string second = MakeWave(dir, "second.wav", 2500);
-    ASSERT_TRUE(::SetCurrentDirectoryA(dir.Path().c_str()));
-    std::vector<std::string> namesSeen;
-    SetPumpHook([&] {
-        const std::string name = WineDriver::Text(IDC_FILE_NAME);
-        if (namesSeen.empty() || namesSeen.back() != name) namesSeen.push_back(name);
-    });
-    WineDriver driver;
-    driver.AnswerSystemDialogs([&](HWND dialog) {
-        // Typed into the name box, as a user chooses several files by name.
-        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13,
-                       reinterpret_cast<LPARAM>("\"first.wav\" \"second.wav\""));
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    driver.Run({
-        [&] { WineDriver::Click(WineDriver::Main(), IDC_FILE); },
-        [&] {
-            EXPECT_EQ(WineDriver::Text(IDC_FILE_NAME), "second");
-            EXPECT_EQ(WineDriver::Text(IDC_STATUS), "正規化が終わりました");
-            WineDriver::Close();
-        },
-    });
-    SetPumpHook(nullptr);
-    ::SetCurrentDirectoryA("C:\\");
-    EXPECT_EQ(namesSeen, (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(ReadFile(first), Normalised(1500));
-    EXPECT_EQ(ReadFile(second), Normalised(2500));
 }
 
 // A key pressed and released as the keyboard would: through the system's

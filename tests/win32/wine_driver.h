@@ -4,16 +4,19 @@
 // menu gets WM_SYSCOMMAND, buttons get BM_CLICK. Steps run one after another
 // from the top of the innermost dialog loop; the windows that the system
 // runs loops of its own for (the message box, the open-file dialog) are
-// answered from a timer, which those loops dispatch.
+// answered from a timer, which those loops dispatch. It supplies the
+// primitives of the shared scenarios (dialog_scenarios.h).
 #pragma once
 
 #include "win_types.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +26,8 @@
 #include "message_pump.h"
 #include "normalize_app.h"
 #include "normalize_dlg.h"
+#include "program_steps.h"
+#include "resource_ids.h"
 #include "win32_window.h"
 
 namespace testing_support {
@@ -41,27 +46,13 @@ public:
     }
     ~WineDriver() {
         StopAnswering();
+        if (movedToFolder_) ::SetCurrentDirectoryA("C:\\");
         platform_testing::DispatchAtEveryPump(false);
     }
 
-    // Starts the program, runs the steps, and returns its exit status. The
-    // last step should close the dialog.
     int Run(std::vector<std::function<void()>> steps) {
-        // A step the program ended before (a fallback for a key that did not
-        // work) is dropped with it, not run at the start of the next one.
-        auto running = std::make_shared<bool>(true);
-        for (auto& step : steps) {
-            platform_testing::RunWhenIdle([running, step = std::move(step)] {
-                if (*running) step();
-            });
-        }
-        char arg0[] = "Varnola.exe";
-        char* argv[] = {arg0, nullptr};
-        CNormalizeApp app;
-        const int status = AfxWinMain(1, argv);
-        *running = false;
-        platform_testing::DropIdleTasks();
-        return status;
+        static char arg0[] = "Varnola.exe";
+        return RunProgramWithSteps(arg0, std::move(steps));
     }
 
     static HWND Main() {
@@ -114,6 +105,54 @@ public:
     }
     // The close box: the window menu's Close.
     static void Close() { ::PostMessageA(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+    static void ClickFile() { Click(Main(), IDC_FILE); }
+    static bool IsEnabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Main(), id)) != FALSE; }
+    // Any of the program's own dialogs still on screen.
+    static bool WindowOpen() {
+        bool open = false;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM at) -> BOOL {
+                if (!::IsWindowVisible(window) || !IsProgramDialog(window)) return TRUE;
+                *reinterpret_cast<bool*>(at) = true;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&open));
+        return open;
+    }
+    static void MakeReadOnly(const std::string& path) {
+        ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    // The application's title: this program's file name without folder or extension.
+    static std::string ProgramTitle() {
+        char path[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, path, sizeof path);
+        std::string name = path;
+        name = name.substr(name.find_last_of('\\') + 1);
+        return name.substr(0, name.find_last_of('.'));
+    }
+
+    // Each message box is handed to `seen`, checked to hold the main window
+    // disabled while it is up, and answered with OK.
+    void AnswerMessageBoxes(std::function<void(const std::string&, const std::string&)> seen) {
+        boxSeen_ = std::move(seen);
+        AnswerEachKind();
+    }
+    // The file dialogs in turn: the files chosen (all in one folder, typed
+    // by name into the name box as a user would), or none for Cancel.
+    void AnswerFileDialogs(std::vector<std::vector<std::string>> answers) {
+        fileAnswers_.assign(answers.begin(), answers.end());
+        for (const auto& answer : fileAnswers_) {
+            if (answer.empty()) continue;
+            const std::string& first = answer.front();
+            movedToFolder_ =
+                ::SetCurrentDirectoryA(first.substr(0, first.find_last_of('\\')).c_str()) != FALSE;
+            EXPECT_TRUE(movedToFolder_);
+            break;
+        }
+        AnswerEachKind();
+    }
+    int FileDialogs() const { return fileDialogs_; }
 
     // A visible dialog of the system's (not one of the program's own),
     // owned by the main window; null while there is none.
@@ -137,6 +176,47 @@ public:
     }
 
 private:
+    void AnswerEachKind() {
+        AnswerSystemDialogs([this](HWND dialog) {
+            const bool fileDialog = ::GetDlgItem(dialog, cmb13) || ::GetDlgItem(dialog, edt1);
+            if (fileDialog && !fileAnswers_.empty()) {
+                AnswerFileDialog(dialog);
+            } else if (!fileDialog && boxSeen_) {
+                EXPECT_FALSE(::IsWindowEnabled(Main()));
+                boxSeen_(Text(dialog, 0xFFFF), Caption(dialog));
+                Click(dialog, IDOK);
+            } else {
+                ADD_FAILURE() << "unexpected dialog \"" << Caption(dialog)
+                              << "\": " << Text(dialog, 0xFFFF);
+                ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+        });
+    }
+    void AnswerFileDialog(HWND dialog) {
+        ++fileDialogs_;
+        EXPECT_FALSE(::IsWindowEnabled(Main()));
+        // Centred on the main dialog (which is itself centred on the screen,
+        // so the larger file dialog needs no moving to stay on it).
+        RECT mine{}, main{};
+        ::GetWindowRect(dialog, &mine);
+        ::GetWindowRect(Main(), &main);
+        EXPECT_NEAR(mine.left + mine.right, main.left + main.right, 2);
+        EXPECT_NEAR(mine.top + mine.bottom, main.top + main.bottom, 2);
+        const std::vector<std::string> answer = std::move(fileAnswers_.front());
+        fileAnswers_.pop_front();
+        if (answer.empty()) {
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        std::string typed;
+        for (const std::string& path : answer) {
+            typed +=
+                (typed.empty() ? "\"" : " \"") + path.substr(path.find_last_of('\\') + 1) + "\"";
+        }
+        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+
     struct Search {
         HWND owner;
         HWND found;
@@ -168,6 +248,10 @@ private:
     UINT_PTR timer_ = 0;
     HWND answered_ = nullptr;
     bool answering_ = false;
+    std::function<void(const std::string&, const std::string&)> boxSeen_;
+    std::deque<std::vector<std::string>> fileAnswers_;
+    int fileDialogs_ = 0;
+    bool movedToFolder_ = false;
 };
 
 }  // namespace testing_support

@@ -11,13 +11,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "file_system.h"
+#include "pcm_format.h"
 #include "progress_ctrl.h"
-#include "riff_file.h"
-#include "unfinished_copy.h"
-#include "wave_format.h"
+
+namespace varnola {
+class RiffFile;
+class UnfinishedCopy;
+}  // namespace varnola
 
 class CWaveNormalizer {
 public:
@@ -26,6 +30,7 @@ public:
     static constexpr std::size_t kRewriteBlockBytes = 16384;
 
     explicit CWaveNormalizer(varnola::FileSystem& fs = varnola::SystemFileSystem());
+    ~CWaveNormalizer();
     CWaveNormalizer(const CWaveNormalizer&) = delete;
     CWaveNormalizer& operator=(const CWaveNormalizer&) = delete;
 
@@ -62,9 +67,8 @@ private:
 
     varnola::FileSystem& fs;
     std::string path;
-    varnola::RiffFile source;
-    varnola::ChunkInfo form;
-    varnola::ChunkInfo chunk;
+    // Held behind a pointer so that the RIFF layer stays the engine's own.
+    std::unique_ptr<varnola::RiffFile> source;
     varnola::PcmFormat format;
     std::uint32_t dataSize = 0;
     varnola::WaveCheck check = varnola::WaveCheck::kAccepted;
