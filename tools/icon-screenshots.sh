@@ -25,7 +25,7 @@ if [ "${1:-}" != --on-display ]; then
   row=$(mktemp --suffix=.png)
   convert "${tiles[@]}" +append +repage "$row"
   convert "(" "$row" -background white -flatten ")" "(" "$row" -background '#262626' -flatten ")" \
-    -append +repage "$out/icon-sizes.png"
+    -append +repage -define png:exclude-chunks=date,time "$out/icon-sizes.png"
   rm "$row"
   exec env QT_QPA_PLATFORM=xcb bash tools/desktop-run.sh --wm none bash "$0" --on-display "$out"
 fi
@@ -76,6 +76,7 @@ RC
 for size in 48 128; do
   shot "$size" light
   shot "$size" dark
-  convert "$work/$size-light.png" "$work/$size-dark.png" +append +repage "$out/launcher-$size.png"
+  convert "$work/$size-light.png" "$work/$size-dark.png" +append +repage \
+    -define png:exclude-chunks=date,time "$out/launcher-$size.png"
 done
 echo "Icon pictures: $out/icon-sizes.png, launcher-48.png, launcher-128.png"
