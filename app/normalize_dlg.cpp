@@ -92,8 +92,8 @@ void CNormalizeDlg::OnFile() {
 }
 
 bool CNormalizeDlg::ChooseFiles(std::vector<CString>& paths) {
-    CFileDialog dialog(TRUE, "wav", nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_LONGNAMES,
-                       kWaveFilter, this);
+    CFileDialog dialog(TRUE, "wav", nullptr,
+                       OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_LONGNAMES, kWaveFilter, this);
     std::vector<char> buffer(kFileDialogBufferBytes);
     dialog.m_ofn.lpstrFile = buffer.data();
     dialog.m_ofn.lpstrFile[0] = '\0';
@@ -143,7 +143,8 @@ void CNormalizeDlg::ProcessInTurn(std::vector<CString> paths) {
 
 void CNormalizeDlg::ProcessFile(CString path) {
     fileName = path.Mid(path.ReverseFind(kPathSeparator) + 1);
-    if (fileName.Right(4).CompareNoCase(".wav") == 0) fileName = fileName.Left(fileName.GetLength() - 4);
+    if (fileName.Right(4).CompareNoCase(".wav") == 0)
+        fileName = fileName.Left(fileName.GetLength() - 4);
     status.Empty();
     measureBar.SetPos(0);
     saveBar.SetPos(0);

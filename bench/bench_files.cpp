@@ -14,9 +14,7 @@
 #include "wave_file_writer.h"
 
 namespace bench {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 bool WriteTestWave(const std::string& path, const SampleLayout& layout, std::uint64_t dataBytes) {
     // A triangle wave at about a third of full scale.

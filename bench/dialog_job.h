@@ -11,7 +11,8 @@ namespace bench {
 // Starts the program on Qt's offscreen platform and, from its dialog's loop,
 // times `runs` rounds of ProcessFile(path) against `headless`, each after
 // `prepare`. Returns the medians {dialog, headless}.
-std::vector<double> TimeDialogJob(const std::string& path, int runs, const std::function<void()>& prepare,
+std::vector<double> TimeDialogJob(const std::string& path, int runs,
+                                  const std::function<void()>& prepare,
                                   const std::function<bool()>& headless);
 
 }  // namespace bench

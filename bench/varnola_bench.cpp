@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
         const double floor = medians[0];
         const double engine = medians[1];
         const double mb = static_cast<double>(bytes) / 1e6;
-        std::printf("%-18s %12.0f %12.0f %8.2f\n", layout.name, mb / floor, mb / engine, engine / floor);
+        std::printf("%-18s %12.0f %12.0f %8.2f\n", layout.name, mb / floor, mb / engine,
+                    engine / floor);
     }
 #ifdef VARNOLA_BENCH_DIALOG
     {
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
             work, runs, [&] { bench::CopyFile(master, work); },
             [&] { return testing_support::RunJob(work).saved; });
         std::printf("\n%-18s %12s %12s %8s\n", "file", "dialog s", "headless s", "ratio");
-        std::printf("%-18s %12.3f %12.3f %8.2f\n", layout.name, medians[0], medians[1], medians[0] / medians[1]);
+        std::printf("%-18s %12.3f %12.3f %8.2f\n", layout.name, medians[0], medians[1],
+                    medians[0] / medians[1]);
     }
 #endif
     bench::RemoveTree(dir);

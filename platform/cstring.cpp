@@ -45,7 +45,8 @@ CString CString::Mid(int first) const { return Mid(first, GetLength()); }
 
 CString CString::Mid(int first, int count) const {
     const auto from = static_cast<std::size_t>(std::clamp(first, 0, GetLength()));
-    const auto n = static_cast<std::size_t>(std::clamp(count, 0, GetLength() - static_cast<int>(from)));
+    const auto n =
+        static_cast<std::size_t>(std::clamp(count, 0, GetLength() - static_cast<int>(from)));
     return CString(bytes_.substr(from, n));
 }
 

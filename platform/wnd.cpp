@@ -45,7 +45,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return native_ ? native_->DefaultHandling(message, wParam, lParam) : 0;
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(current_.message, current_.wParam, current_.lParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(current_.message, current_.wParam, current_.lParam);
+}
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
@@ -98,7 +100,9 @@ void CWnd::SetDlgItemText(int id, LPCTSTR text) {
     native_->SetItemText(id, CString(text));
 }
 
-CString CWnd::GetDlgItemText(int id) const { return native_ ? native_->GetItemText(id) : CString(); }
+CString CWnd::GetDlgItemText(int id) const {
+    return native_ ? native_->GetItemText(id) : CString();
+}
 
 void CWnd::EnableDlgItem(int id, BOOL enable) {
     if (native_) native_->EnableItem(id, enable != FALSE);

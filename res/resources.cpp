@@ -14,6 +14,8 @@ constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
 constexpr int kDialogPoints = 9;
 constexpr int kNone = -1;
 
+// The templates as a resource script lays them out, a line a group of fields.
+// clang-format off
 const DialogTemplate kAboutBox{
     IDD_ABOUTBOX, "Varnolaのﾊﾞｰｼﾞｮﾝ情報", 0, 0, 235, 55,
     kCaption | kSystemMenu | kModalFrame, kDialogFont, kDialogPoints,
@@ -51,6 +53,7 @@ constexpr std::array kStrings{
 
 const VersionResource kVersion{0x0411, 0x04B0, VARNOLA_VERSION, VARNOLA_VERSION,
                                "Varnola MFC ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola ｱﾌﾟﾘｹｰｼｮﾝ", "Varnola"};
+// clang-format on
 
 const DialogTemplate* DialogById(UINT id) {
     for (const DialogTemplate* t : {&kAboutBox, &kNormalizeDialog}) {

@@ -22,7 +22,7 @@ packages=(
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    lint) packages+=(shellcheck) ;;
+    lint) packages+=(shellcheck clang-format) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine locales xdotool) ;;
     wine32) packages+=(wine32:i386) ;;
     desktop) packages+=(pcmanfm xfwm4 imagemagick) ;;

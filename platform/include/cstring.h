@@ -4,10 +4,10 @@
 // (see mbcs.h); Left, Right and Mid count bytes.
 #pragma once
 
+#include "win_types.h"
+
 #include <cstddef>
 #include <string>
-
-#include "win_types.h"
 
 class CString {
 public:

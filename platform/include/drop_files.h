@@ -3,10 +3,10 @@
 // paths in order.
 #pragma once
 
+#include "win_types.h"
+
 #include <string>
 #include <vector>
-
-#include "win_types.h"
 
 #if !defined(_WIN32)  // on Windows the shell's own drop handle and calls serve
 struct DropList {

@@ -5,13 +5,14 @@
 // the end. GetNextPathName walks it.
 #pragma once
 
+#include "win_types.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "cstring.h"
-#include "win_types.h"
 
 class CWnd;
 

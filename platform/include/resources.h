@@ -4,10 +4,10 @@
 // start-up (RegisterResources); the platform finds them here.
 #pragma once
 
+#include "win_types.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "win_types.h"
 
 // Control classes a template may name.
 enum class ControlClass { kButton, kGroupBox, kStatic, kIcon, kProgressBar };

@@ -13,6 +13,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -37,7 +38,6 @@ constexpr UINT HIWORD(WPARAM w) { return static_cast<UINT>((w >> 16) & 0xFFFF); 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
     return static_cast<WPARAM>((low & 0xFFFF) | (high & 0xFFFF) << 16);
 }
-
 
 // Window messages.
 constexpr UINT WM_PAINT = 0x000F;

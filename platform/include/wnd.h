@@ -3,12 +3,13 @@
 // maps, and the handful of window operations the program calls.
 #pragma once
 
+#include "win_types.h"
+
 #include <memory>
 
 #include "cmd_target.h"
 #include "cstring.h"
 #include "progress_ctrl.h"
-#include "win_types.h"
 
 class CDataExchange;
 class CWnd;
@@ -75,7 +76,8 @@ private:
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* window, BOOL saveAndValidate) : m_pDlgWnd(window), m_bSaveAndValidate(saveAndValidate) {}
+    CDataExchange(CWnd* window, BOOL saveAndValidate)
+        : m_pDlgWnd(window), m_bSaveAndValidate(saveAndValidate) {}
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;
 };
@@ -99,4 +101,3 @@ private:
     CWnd* window_;
     WPARAM context_ = 0;
 };
-

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // What the file layer does with what only POSIX systems have: modes,
 // symbolic links, FIFOs and devices.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "reference_normalizer.h"
 #include "run_job.h"

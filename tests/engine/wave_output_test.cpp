@@ -21,6 +21,8 @@ TEST(WaveOutput, OddLengthGetsPadByteAndOtherChunksAreDropped) {
                               Chunk("data", Bytes{192, 128, 100})}));
     ASSERT_TRUE(RunJob(path).saved);
 
+    // The bytes as the file lays them out, a line a chunk.
+    // clang-format off
     const Bytes expected = {
         'R', 'I', 'F', 'F', 40, 0, 0, 0,  // 36 + 3 + 1 pad
         'W', 'A', 'V', 'E',
@@ -30,6 +32,7 @@ TEST(WaveOutput, OddLengthGetsPadByteAndOtherChunksAreDropped) {
         255, 128, 72,  // 64*2 clipped to 127; 0; -28*2
         0,             // pad
     };
+    // clang-format on
     EXPECT_EQ(ReadFile(path), expected);
     EXPECT_FALSE(Exists(path + ".$$$"));
 }

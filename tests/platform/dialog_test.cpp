@@ -48,7 +48,7 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
-ON_COMMAND(kRecord, OnRecord)
+    ON_COMMAND(kRecord, OnRecord)
 END_MESSAGE_MAP()
 
 // A bar that, like Qt's, takes every value late; it records what it shows.

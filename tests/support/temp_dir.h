@@ -40,7 +40,8 @@ public:
 #endif
         std::error_code ec;
         // Give back write permission first, so read-only leftovers go too.
-        for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end;
+             it.increment(ec)) {
             std::error_code ignored;
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
@@ -63,7 +64,8 @@ private:
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadFile(const std::string& path) {
@@ -73,7 +75,8 @@ inline Bytes ReadFile(const std::string& path) {
 
 inline bool Exists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found &&
+    return std::filesystem::symlink_status(path, ec).type() !=
+               std::filesystem::file_type::not_found &&
            !ec;
 }
 

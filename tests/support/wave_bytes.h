@@ -24,7 +24,8 @@ inline void PutId(Bytes& out, const char* id) {
 }
 
 inline std::uint32_t GetLe32(const Bytes& in, std::size_t at) {
-    return in[at] | in[at + 1] << 8 | in[at + 2] << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
+    return in[at] | in[at + 1] << 8 | in[at + 2] << 16 |
+           static_cast<std::uint32_t>(in[at + 3]) << 24;
 }
 
 struct Format {
@@ -46,7 +47,8 @@ inline Format Pcm(std::uint16_t channels, std::uint16_t bits) {
 }
 
 // A chunk with its header, data and pad byte. declaredSize overrides the size field.
-inline Bytes Chunk(const char* id, const Bytes& data, std::int64_t declaredSize = -1, bool pad = true) {
+inline Bytes Chunk(const char* id, const Bytes& data, std::int64_t declaredSize = -1,
+                   bool pad = true) {
     Bytes out;
     PutId(out, id);
     PutLe32(out, declaredSize >= 0 ? static_cast<std::uint32_t>(declaredSize)
