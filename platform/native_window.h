@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cstring.h"
+#include "file_dialog.h"
 #include "progress_ctrl.h"
 #include "resources.h"
 
@@ -87,21 +88,6 @@ void RunModalLoop(NativeWindow& window, const bool& ended);
 // Runs the automation's next task if the window's loop is the innermost,
 // still running and not inside a long loop's dispatching; true when it ran.
 bool RunIdleTaskFrom(NativeWindow& window);
-
-struct FileFilter {
-    std::string name;
-    std::string patterns;  // "*.wav", "*.*"
-};
-
-struct OpenFileRequest {
-    std::vector<FileFilter> filters;
-    std::string defaultExtension;
-    bool multipleSelection = false;
-    DWORD flags = 0;  // the caller's OFN_ flags, for a backend that hands them on
-    // The caller's buffer size: a selection that would not fit in it the
-    // Explorer way is no selection.
-    std::size_t bufferSize = 0;
-};
 
 // The system's modal message box and open-file dialog, or the stand-in an
 // automation library installed.

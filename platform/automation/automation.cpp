@@ -3,6 +3,8 @@
 
 #include <deque>
 
+#include "native_window.h"
+
 namespace {
 
 class Automation final : public AutomationSeam {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cstring.h"
-#include "native_window.h"
+#include "file_dialog.h"
 
 namespace platform_testing {
 

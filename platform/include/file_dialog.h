@@ -26,6 +26,23 @@ struct OPENFILENAME {
 };
 #endif
 
+// What the open-file dialog is asked, as the backend (or an automation's
+// stand-in) sees it.
+struct FileFilter {
+    std::string name;
+    std::string patterns;  // "*.wav", "*.*"
+};
+
+struct OpenFileRequest {
+    std::vector<FileFilter> filters;
+    std::string defaultExtension;
+    bool multipleSelection = false;
+    DWORD flags = 0;  // the caller's OFN_ flags, for a backend that hands them on
+    // The caller's buffer size: a selection that would not fit in it the
+    // Explorer way is no selection.
+    std::size_t bufferSize = 0;
+};
+
 // Where GetNextPathName goes on; 0 when there is nothing more.
 using POSITION = std::size_t;
 

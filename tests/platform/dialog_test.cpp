@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "native_window.h"
 #include "resources.h"
 #include "win_app.h"
 
