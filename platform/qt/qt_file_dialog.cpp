@@ -137,10 +137,6 @@ public:
         connect(buttons, &QDialogButtonBox::accepted, this, &OpenDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         connect(types_, &QComboBox::currentIndexChanged, this, [this] { Show(folder_); });
-        connect(folderEdit_, &QLineEdit::returnPressed, this, [this] {
-            const std::string typed = QFile::encodeName(folderEdit_->text()).toStdString();
-            if (IsFolder(typed)) Show(typed);
-        });
         connect(list_, &QListWidget::itemSelectionChanged, this, &OpenDialog::NameSelection);
         connect(list_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
         connect(nameEdit_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
@@ -155,6 +151,12 @@ protected:
     // else the name typed (as it stands, existing or not: the job tells the
     // user about a name it cannot open).
     void accept() override {
+        // Enter in the folder field goes to the folder typed, and only
+        // there: a mistyped folder must not open what the list has selected.
+        if (folderEdit_->hasFocus()) {
+            Show(QFile::encodeName(folderEdit_->text()).toStdString());
+            return;
+        }
         std::vector<std::string> files;
         if (!typed_) {
             for (QListWidgetItem* item : list_->selectedItems()) {

@@ -265,6 +265,66 @@ TEST(Desktop, FileDialogTakesSeveralTypedNames) {
     EXPECT_EQ(ReadFile(second), Normalised(2000));
 }
 
+// Enter in the folder field goes to the folder typed, and only there: a
+// folder that does not exist leaves the dialog as it was, and the file the
+// list has selected is not opened behind the user's back.
+TEST(Desktop, FileDialogFolderFieldNeverOpensTheSelectedFile) {
+    TempDir dir;
+    const std::string kept = MakeWave(dir, "kept.wav", 1000);
+    std::filesystem::create_directory(dir.File("inner"));
+    MakeWave(dir, "inner/x.wav", 1500);
+    MakeWave(dir, "inner/y.wav", 1500);
+    DialogDriver driver;
+    platform_testing::SetOpenFileResponder(nullptr);
+    QStringList listed;
+    bool cancelled = false;
+    // A folder typed over the field that has the keyboard, then Enter.
+    auto typeInFolderField = [](const std::string& folder) {
+        ASSERT_EQ(std::system(("xdotool key --clearmodifiers ctrl+a && xdotool type --delay 0 '" +
+                               folder + "' && xdotool key Return")
+                                  .c_str()),
+                  0);
+    };
+    driver.Run({[&] {
+        DialogDriver::Dialog()->PostMessage(WM_COMMAND, MAKEWPARAM(IDC_FILE, BN_CLICKED));
+        WhenReady(
+            [] { return FileDialogHasTheKeyboard(); },
+            [&] {
+                Keys("shift+Tab");  // from the list to the folder field
+                typeInFolderField(dir.Path());
+                WhenReady(
+                    [] { return ListedFiles() == QStringList{"kept.wav"}; },
+                    [&] {
+                        // kept.wav selected in the list, then a folder that
+                        // does not exist and one that does, each with Enter.
+                        Keys("Tab End shift+Tab");  // kept.wav comes after the folders
+                        typeInFolderField(dir.File("missing"));
+                        typeInFolderField(dir.File("inner"));
+                        WhenReady(
+                            [] { return ListedFiles().size() == 2; },
+                            [&] {
+                                listed = ListedFiles();
+                                Keys("Escape");
+                                WhenReady(
+                                    [] { return QApplication::activeModalWidget() == nullptr; },
+                                    [&] {
+                                        cancelled = true;
+                                        DialogDriver::Close();
+                                    },
+                                    "Esc cancels the file dialog");
+                            },
+                            "the second folder is listed");
+                    },
+                    "the first folder is listed");
+            },
+            "the file dialog opens");
+    }});
+    EXPECT_EQ(listed, (QStringList{"x.wav", "y.wav"}));
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(driver.boxes.empty());
+    EXPECT_EQ(ReadFile(kept), SimpleWave(kStereo, Sine16(6000, 1000, 1000)));
+}
+
 // What the window manager reads from a window, as xprop prints it.
 std::string Property(QWidget* window, const char* name) {
     QProcess xprop;
