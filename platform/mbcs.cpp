@@ -33,7 +33,7 @@ bool IsShiftJisLead(unsigned char b) {
 // which the system's lead-byte table does not describe (UTF-8 is no
 // double-byte code page): its characters are stepped over as UTF-8.
 bool StepsAsUtf8() {
-#if defined(_WIN32)
+#if defined(_WIN32)  // only Windows has a process code page to ask
     if (activePage == CodePage::kSystemAnsi) return ::GetACP() == CP_UTF8;
 #endif
     return activePage == CodePage::kUtf8;
