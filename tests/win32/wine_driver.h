@@ -110,15 +110,15 @@ public:
     // Any of the program's own dialogs still on screen.
     static bool WindowOpen() {
         bool open = false;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND window, LPARAM at) -> BOOL {
-                if (!::IsWindowVisible(window) || !IsProgramDialog(window)) return TRUE;
-                *reinterpret_cast<bool*>(at) = true;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&open));
+        ::EnumThreadWindows(::GetCurrentThreadId(), &MarkIfProgramDialog,
+                            reinterpret_cast<LPARAM>(&open));
         return open;
+    }
+    // A callback of the system's calling convention, which a lambda lacks on x86.
+    static BOOL CALLBACK MarkIfProgramDialog(HWND window, LPARAM open) {
+        if (!::IsWindowVisible(window) || !IsProgramDialog(window)) return TRUE;
+        *reinterpret_cast<bool*>(open) = true;
+        return FALSE;
     }
     static void MakeReadOnly(const std::string& path) {
         ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
